@@ -1,0 +1,42 @@
+// The settings file's line reader. Kept apart from loading and saving so the
+// fuzz build can link it with the framework's core alone.
+#include "app/Globals.h"
+#include "app/Settings.h"
+#include "platform/Application.h"
+#include "platform/Strings.h"
+
+std::vector<std::shared_ptr<directiveClass>> Directives(1);
+
+bool ReadSettingsFile(const std::shared_ptr<fw::FolderItem>& file)
+{
+    if (!file)
+        return false;
+    auto stream = file->OpenAsTextFile();
+    if (!stream)
+        return false;
+    ReadSettingsLines(*stream);
+    stream->Close();
+    return true;
+}
+
+void ReadSettingsLines(fw::TextInputStream& stream)
+{
+    while (!stream.EOF()) {
+        std::string line = stream.ReadLine();
+        std::string first = fw::Mid(line, 1, 1);
+        // Anything but a directive or a comment ends the file, the empty
+        // line included.
+        if (first != "#" && first != "'")
+            return;
+        if (first == "#") {
+            int32_t blank = fw::InStr(line, " ");
+            if (blank > 0) {
+                auto record = std::make_shared<directiveClass>();
+                record->name = fw::Lowercase(fw::Mid(line, 2, blank - 2));
+                record->text = fw::Mid(line, blank + 1);
+                Directives.push_back(std::move(record));
+            }
+        }
+        fw::BackgroundTaskYield();
+    }
+}

@@ -1,0 +1,305 @@
+#include "platform/Files.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fw {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Relative paths are taken from the current folder once, so Parent() can
+// always climb; "/a/b/" and "/a/b" name the same item; the root keeps its one
+// slash.
+std::string NormalisedPath(const std::string& given)
+{
+    std::string path = given;
+    if (!given.empty() && given[0] != '/') {
+        std::error_code ec;
+        fs::path absolute = fs::absolute(fs::path(given), ec);
+        if (!ec)
+            path = absolute.string();
+    }
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+} // namespace
+
+FolderItem::FolderItem(std::string path)
+    : m_path(NormalisedPath(path))
+{
+}
+
+std::string FolderItem::Name() const
+{
+    size_t slash = m_path.rfind('/');
+    return slash == std::string::npos ? m_path : m_path.substr(slash + 1);
+}
+
+bool FolderItem::Exists() const
+{
+    std::error_code ec;
+    return !m_path.empty() && fs::exists(m_path, ec);
+}
+
+bool FolderItem::Directory() const
+{
+    std::error_code ec;
+    return !m_path.empty() && fs::is_directory(m_path, ec);
+}
+
+std::shared_ptr<FolderItem> FolderItem::Child(const std::string& name) const
+{
+    // Joined as text: std::filesystem's operator/ would let an absolute name
+    // replace the folder altogether.
+    if (m_path == "/")
+        return std::make_shared<FolderItem>("/" + name);
+    return std::make_shared<FolderItem>(m_path + "/" + name);
+}
+
+std::shared_ptr<FolderItem> FolderItem::Parent() const
+{
+    if (m_path.empty() || m_path == "/")
+        return nullptr;
+    size_t slash = m_path.rfind('/');
+    if (slash == std::string::npos)
+        return nullptr;
+    return std::make_shared<FolderItem>(slash == 0 ? std::string("/") : m_path.substr(0, slash));
+}
+
+bool FolderItem::Delete() const
+{
+    if (m_path.empty())
+        return false;
+    std::error_code ec;
+    fs::remove(m_path, ec);
+    // remove() takes a file, a symbolic link or an empty folder; a folder with
+    // contents stays, and the result says so.
+    std::error_code statusError;
+    return fs::symlink_status(m_path, statusError).type() == fs::file_type::not_found;
+}
+
+bool FolderItem::MoveTo(const FolderItem& destination) const
+{
+    if (m_path.empty() || destination.m_path.empty())
+        return false;
+    // rename(2) swaps the destination in one step; across file systems it
+    // fails and leaves both items untouched, which is what callers want
+    // rather than a half-finished copy.
+    std::error_code ec;
+    fs::rename(m_path, destination.m_path, ec);
+    return !ec;
+}
+
+std::shared_ptr<TextInputStream> FolderItem::OpenAsTextFile() const
+{
+    if (m_path.empty())
+        return nullptr;
+    int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return nullptr;
+    struct stat info {};
+    // Only regular files: a FIFO or a device could block or never end, and a
+    // settings file that hangs start-up is worse than a missing one.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::string bytes;
+    if (info.st_size > 0)
+        bytes.reserve(size_t(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            bytes.append(buffer, size_t(got));
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            ::close(fd);
+            return nullptr;
+        }
+    }
+    ::close(fd);
+    return std::make_shared<TextInputStream>(std::move(bytes));
+}
+
+TextInputStream::TextInputStream(std::string bytes)
+    : m_bytes(std::move(bytes))
+{
+}
+
+bool TextInputStream::EOF() const
+{
+    return m_pos >= m_bytes.size();
+}
+
+std::string TextInputStream::ReadLine()
+{
+    const size_t n = m_bytes.size();
+    if (m_pos >= n)
+        return {};
+    const char* data = m_bytes.data();
+    size_t end = m_pos;
+    // One pass over the bytes, however the lines end, so reading a file of
+    // CR-only lines stays linear.
+    while (end < n && data[end] != '\n' && data[end] != '\r')
+        ++end;
+    std::string line(data + m_pos, end - m_pos);
+    if (end < n && data[end] == '\r' && end + 1 < n && data[end + 1] == '\n')
+        m_pos = end + 2;
+    else
+        m_pos = end < n ? end + 1 : n;
+    return line;
+}
+
+void TextInputStream::Close()
+{
+    m_bytes.clear();
+    m_bytes.shrink_to_fit();
+    m_pos = 0;
+}
+
+struct TextOutputStream::State {
+    int Fd = -1;
+    bool Failed = false;
+    bool Closed = false;
+    std::string Pending;
+};
+
+namespace {
+
+constexpr size_t kFlushAt = 64 * 1024;
+
+bool WriteAll(int fd, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote > 0)
+            done += size_t(wrote);
+        else if (wrote < 0 && errno == EINTR)
+            continue;
+        else
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TextOutputStream::~TextOutputStream()
+{
+    if (m_state)
+        (void)Close();
+}
+
+std::shared_ptr<TextOutputStream> TextOutputStream::Create(const FolderItem& file)
+{
+    const std::string& path = file.NativePath();
+    if (path.empty())
+        return nullptr;
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    std::shared_ptr<TextOutputStream> stream(new TextOutputStream());
+    stream->m_state = std::make_unique<State>();
+    stream->m_state->Fd = fd;
+    return stream;
+}
+
+void TextOutputStream::WriteLine(const std::string& text)
+{
+    State& state = *m_state;
+    if (state.Closed || state.Failed)
+        return;
+    state.Pending += text;
+    state.Pending.push_back('\n');
+    if (state.Pending.size() >= kFlushAt) {
+        if (!WriteAll(state.Fd, state.Pending))
+            state.Failed = true;
+        state.Pending.clear();
+    }
+}
+
+bool TextOutputStream::Close()
+{
+    State& state = *m_state;
+    if (state.Closed)
+        return !state.Failed;
+    state.Closed = true;
+    if (!state.Failed && !state.Pending.empty() && !WriteAll(state.Fd, state.Pending))
+        state.Failed = true;
+    state.Pending.clear();
+    // EINVAL and EROFS mean the file cannot be synchronised at all (a device,
+    // say), not that written data was lost.
+    if (!state.Failed && ::fsync(state.Fd) != 0 && errno != EINVAL && errno != EROFS)
+        state.Failed = true;
+    if (::close(state.Fd) != 0 && errno != EINTR)
+        state.Failed = true;
+    state.Fd = -1;
+    return !state.Failed;
+}
+
+namespace SpecialFolder {
+
+std::shared_ptr<FolderItem> Preferences()
+{
+    std::string path;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    // A relative XDG_CONFIG_HOME is invalid and must be ignored.
+    if (xdg && xdg[0] == '/') {
+        path = xdg;
+    } else {
+        std::string home;
+        if (const char* env = std::getenv("HOME"); env && env[0] == '/') {
+            home = env;
+        } else if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) {
+            home = entry->pw_dir;
+        }
+        if (home.empty())
+            return nullptr;
+        path = home + "/.config";
+    }
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    if (!fs::is_directory(path, ec))
+        return nullptr;
+    return std::make_shared<FolderItem>(path);
+}
+
+} // namespace SpecialFolder
+
+std::shared_ptr<FolderItem> ApplicationExecutable()
+{
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec || exe.empty())
+        return nullptr;
+    return std::make_shared<FolderItem>(exe.string());
+}
+
+std::shared_ptr<FolderItem> ResourcesFolder()
+{
+    auto exe = ApplicationExecutable();
+    if (!exe)
+        return nullptr;
+    auto bin = exe->Parent();
+    auto app = bin ? bin->Parent() : nullptr;
+    if (!app)
+        return nullptr;
+    auto resources = app->Child("Resources");
+    return resources->Directory() ? resources : nullptr;
+}
+
+} // namespace fw

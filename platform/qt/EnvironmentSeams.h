@@ -1,0 +1,16 @@
+#pragma once
+
+namespace fw {
+
+// Lets a test or benchmark drive the real executable headless, through
+// environment variables read once at start-up:
+//   TAVRINE_TEST_OPEN_DIALOG  "cancel", or the path of the file to choose
+//   TAVRINE_TEST_MESSAGES     set: message boxes are printed to standard
+//                             error and dismissed at once
+//   TAVRINE_TEST_QUIT_WHEN_SHOWN  set: as soon as a window of the game is
+//                             visible, print "shown" to standard error and
+//                             choose Quit, as the player would
+// Unset, they change nothing.
+void InstallEnvironmentSeams();
+
+} // namespace fw

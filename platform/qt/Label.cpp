@@ -1,0 +1,127 @@
+#include "platform/Label.h"
+
+#include <QPainter>
+#include <QWidget>
+
+#include "platform/qt/RectControlImpl.h"
+
+namespace fw {
+
+namespace {
+
+// Carriage returns (alone or before a line feed) and line feeds all break
+// the line, whether or not the label is multiline.
+QString ShownText(const std::string& text)
+{
+    QString shown = ToQString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+// Paints the text only: a label has no background of its own.
+class LabelWidget : public QWidget {
+public:
+    LabelWidget(QWidget* parent, const std::shared_ptr<Label>& label)
+        : QWidget(parent)
+    {
+        m_link.Link(label);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setAutoFillBackground(false);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        auto label = m_link.Lock();
+        if (!label)
+            return;
+        QPainter painter(this);
+        painter.setFont(FontFor(*label));
+        Color c = label->TextColor();
+        painter.setPen(QColor(c.Red, c.Green, c.Blue));
+        int flags = Qt::AlignTop;
+        switch (label->TextAlign()) {
+        case 1:
+            flags |= Qt::AlignHCenter;
+            break;
+        case 2:
+            flags |= Qt::AlignRight;
+            break;
+        default:
+            flags |= Qt::AlignLeft;
+            break;
+        }
+        if (label->Multiline())
+            flags |= Qt::TextWordWrap;
+        painter.drawText(rect(), flags, ShownText(label->Text()));
+    }
+
+private:
+    ControlLink<Label> m_link;
+};
+
+} // namespace
+
+std::string Label::Text() const
+{
+    return m_text;
+}
+
+void Label::SetText(const std::string& text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    ++m_textChanges;
+    Refresh();
+}
+
+double Label::TextSize() const
+{
+    return FontSize();
+}
+
+void Label::SetTextSize(double size)
+{
+    SetFontSize(size);
+}
+
+void Label::SetTextUnit(int32_t unit)
+{
+    SetTextUnitValue(unit);
+}
+
+void Label::SetTextAlign(int32_t value)
+{
+    m_textAlign = value;
+    Refresh();
+}
+
+void Label::SetTextColor(Color value)
+{
+    m_textColor = value;
+    Refresh();
+}
+
+void Label::SetMultiline(bool value)
+{
+    m_multiline = value;
+    Refresh();
+}
+
+uint64_t Label::TextChangeCount() const
+{
+    return m_textChanges;
+}
+
+std::unique_ptr<RectControlImpl> Label::CreateImpl()
+{
+    QWidget* content = ContentOf(*this);
+    if (!content)
+        return nullptr;
+    auto self = std::static_pointer_cast<Label>(shared_from_this());
+    return std::make_unique<RectControlImpl>(new LabelWidget(content, self));
+}
+
+} // namespace fw

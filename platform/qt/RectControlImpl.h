@@ -1,0 +1,51 @@
+#pragma once
+
+// The Qt side of a control with a place: its widget, a direct child of the
+// window's content area. Private to platform/qt.
+
+#include <memory>
+
+#include <QFont>
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/RectControl.h"
+
+namespace fw {
+
+class RectControlImpl {
+public:
+    explicit RectControlImpl(QWidget* widget);
+    virtual ~RectControlImpl();
+    RectControlImpl(const RectControlImpl&) = delete;
+    RectControlImpl& operator=(const RectControlImpl&) = delete;
+
+    // Null once the window's Qt side is gone.
+    QWidget* Widget() const { return m_widget.data(); }
+
+private:
+    QPointer<QWidget> m_widget;
+};
+
+// The content widget of the control's window; nullptr when there is none.
+QWidget* ContentOf(const RectControl& control);
+
+// The font a control's text style names: "System" is the desktop's UI font,
+// other families resolve through fontconfig.
+QFont FontFor(const RectControl& control);
+QString ToQString(const std::string& text);
+std::string FromQString(const QString& text);
+
+// Holds a control weakly from its widget: events reach the control while it
+// lives and keep it alive while they run.
+template <class C>
+class ControlLink {
+public:
+    void Link(const std::shared_ptr<C>& control) { m_control = control; }
+    std::shared_ptr<C> Lock() const { return m_control.lock(); }
+
+private:
+    std::weak_ptr<C> m_control;
+};
+
+} // namespace fw

@@ -1,0 +1,123 @@
+#include <cmath>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QRegion>
+#include <QScreen>
+#include <QWidget>
+
+#include "platform/Picture.h"
+#include "platform/Window.h"
+#include "platform/pictures/PictureData.h"
+#include "platform/qt/PictureImpl.h"
+
+#if __has_include("platform/qt/WindowImpl.h")
+#include "platform/qt/WindowImpl.h"
+#define TAVRINE_HAVE_WINDOW_IMPL 1
+#endif
+
+namespace fw {
+
+namespace {
+
+double DeviceRatio()
+{
+    if (auto* screen = QGuiApplication::primaryScreen())
+        return screen->devicePixelRatio();
+    return 1.0;
+}
+
+#ifdef TAVRINE_HAVE_WINDOW_IMPL
+QWidget* ContentOf(Window& window)
+{
+    return window.Impl().Content();
+}
+#endif
+
+QImage Capture(int32_t left, int32_t top, int32_t width, int32_t height)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::white);
+    const double ratio = DeviceRatio();
+    // The painter counts in points; the image keeps device pixels.
+    image.setDevicePixelRatio(ratio);
+#ifdef TAVRINE_HAVE_WINDOW_IMPL
+    const QRectF wanted(left, top, width / ratio, height / ratio);
+    auto windows = OpenWindows();
+    QPainter painter(&image);
+    // Front first in the list, so paint from the back.
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        Window& window = **it;
+        if (!window.Visible())
+            continue;
+        QWidget* content = ContentOf(window);
+        if (!content)
+            continue;
+        const QPoint origin(window.Left(), window.Top());
+        // Only the part of the window inside the rectangle is rendered, so a
+        // small capture costs little however large the window is.
+        const QRect part = wanted.translated(-origin).toAlignedRect().intersected(content->rect());
+        if (part.isEmpty())
+            continue;
+        const QPointF offset = QPointF(origin) - wanted.topLeft() + QPointF(part.topLeft());
+        painter.save();
+        painter.translate(offset);
+        // What the window itself paints under its content (its palette's
+        // window colour) is drawn first, as the screen shows it.
+        painter.fillRect(part, content->palette().color(QPalette::Window));
+        content->render(&painter, QPoint(), QRegion(part), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        painter.restore();
+    }
+    painter.end();
+#else
+    (void)left;
+    (void)top;
+#endif
+    image.setDevicePixelRatio(1.0);
+    return image;
+}
+
+} // namespace
+
+std::shared_ptr<Picture> CaptureScreenRect(int32_t left, int32_t top, int32_t width, int32_t height)
+{
+    QImage image = Capture(left, top, width, height);
+    if (image.isNull())
+        return nullptr;
+    return PictureImpl::Wrap(std::move(image));
+}
+
+void* CaptureScreenForPlugin(int32_t left, int32_t top, int32_t width, int32_t height)
+{
+    QImage image = Capture(left, top, width, height);
+    if (image.isNull())
+        return nullptr;
+    auto* data = new PictureData;
+    data->width = image.width();
+    data->height = image.height();
+    data->stored = std::move(image);
+    return data;
+}
+
+std::shared_ptr<Picture> GrabWindow(Window& window)
+{
+#ifdef TAVRINE_HAVE_WINDOW_IMPL
+    QWidget* content = ContentOf(window);
+    if (!content)
+        return nullptr;
+    QImage image = content->grab().toImage();
+    image.setDevicePixelRatio(1.0);
+    return PictureImpl::Wrap(std::move(image));
+#else
+    (void)window;
+    return nullptr;
+#endif
+}
+
+} // namespace fw

@@ -1,0 +1,92 @@
+#include "puzzle/DraggableCanvas.h"
+
+#include "app/Globals.h"
+#include "platform/Exceptions.h"
+#include "platform/Listbox.h"
+#include "platform/PropertyList.h"
+#include "platform/PushButton.h"
+#include "platform/System.h"
+#include "platform/Window.h"
+#include "puzzle/GameRules.h"
+#include "puzzle/PicturePlugins.h"
+#include "puzzle/Window1.h"
+
+using namespace GameRules;
+
+namespace {
+
+// The stored layout of the first piece: a transparent 100 by 100 canvas one
+// point left of and above home slot 0, inside the board's frame.
+fw::PropertyList FirstPieceProperties()
+{
+    fw::PropertyList p;
+    p.Text("Name", "Snaps").Int("Left", 19).Int("Top", 19).Int("Width", 100).Int("Height", 100)
+        .Bool("LockLeft", false).Bool("LockTop", false).Bool("LockRight", false).Bool("LockBottom", false)
+        .Int("TabIndex", 0).Int("TabPanelIndex", 0).Bool("TabStop", true)
+        .Bool("Visible", true).Bool("Enabled", true).Bool("AutoDeactivate", true).Text("HelpTag", "")
+        .Text("InitialParent", "Rectangle1").Int("Index", 0)
+        .Bool("Transparent", true).Bool("AcceptFocus", false).Bool("AcceptTabs", false)
+        .Bool("UseFocusRing", true).Bool("DoubleBuffer", false).Bool("EraseBackground", true);
+    return p;
+}
+
+} // namespace
+
+bool DraggableCanvas::Event_MouseDown(int32_t, int32_t)
+{
+    // Remember where in the piece the mouse took hold, so that point stays
+    // under the mouse while it drags.
+    DragOffsetX = SaturatingSub(MouseX(), Left());
+    DragOffsetY = SaturatingSub(MouseY(), Top());
+    return true;
+}
+
+void DraggableCanvas::Event_MouseDrag(int32_t, int32_t)
+{
+    // No bound: a piece may go anywhere, even wholly out of the window.
+    SetLeft(SaturatingSub(MouseX(), DragOffsetX));
+    SetTop(SaturatingSub(MouseY(), DragOffsetY));
+}
+
+void DraggableCanvas::Event_DoubleClick(int32_t, int32_t)
+{
+    auto window = Window1Instance();
+    // Turning belongs to a running game: "Scramble" is disabled exactly while
+    // one runs.
+    if (fw::Deref(window->MyScramble(), "MyScramble").Enabled() || !UseRotation)
+        return;
+
+    int32_t idx = TabIndex();
+    auto& table = fw::Deref(window->LB1(), "LB1");
+    // Only a whole table has a code for every piece; a table still being
+    // rebuilt, or an index it has no row for, turns nothing.
+    if (table.ListCount() < PieceCount || idx < 0 || idx >= table.ListCount())
+        return;
+
+    auto& piece = fw::Deref(window->Snaps(idx), "Snaps");
+    auto picture = piece.Backdrop();
+    // The keyboard is read as it is now, clockwise keys first.
+    Turn turn = TurnFor(fw::Keyboard::AsyncKeyDown(KeyRightArrow), fw::Keyboard::AsyncOptionKey(),
+        fw::Keyboard::AsyncKeyDown(KeyLeftArrow), fw::Keyboard::AsyncControlKey());
+    if (turn == Turn::None)
+        return;
+    // A piece without a picture stays without one (nil turns to nil) while
+    // its code still follows the turn.
+    piece.SetBackdrop(turn == Turn::Clockwise ? Rotate270MBS(picture) : Rotate90MBS(picture));
+    table.SetCell(idx, ColumnRotation, TurnedCode(table.Cell(idx, ColumnRotation), turn));
+}
+
+void Window1Snaps::Constructor(int32_t index)
+{
+    SetIndex(index);
+    RectControl::Constructor();
+}
+
+void Window1Snaps::Constructor()
+{
+    fw::RuntimeMassPropertySetter(*this, FirstPieceProperties());
+    SetIndex(0);
+    auto self = std::static_pointer_cast<fw::Control>(shared_from_this());
+    fw::Deref(GetWindow(), "window").AddControl(self, "Snaps");
+    RectControl::Constructor();
+}

@@ -1,0 +1,60 @@
+#include "puzzle/Win1MenuBar.h"
+
+#include "app/Globals.h"
+#include "puzzle/MenuBuilding.h"
+
+using MenuBuilding::AddEntry;
+using MenuBuilding::AddMenu;
+using MenuBuilding::MakeItem;
+
+std::shared_ptr<Win1MenuBar> Win1MenuBarInstance()
+{
+    if (!MainMenuBar) {
+        auto bar = std::make_shared<Win1MenuBar>();
+        bar->Constructor();
+        MainMenuBar = bar;
+    }
+    return MainMenuBar;
+}
+
+void Win1MenuBar::Constructor()
+{
+    Untitled0();
+    Untitled1();
+    Untitled2();
+    Untitled3();
+}
+
+void Win1MenuBar::Untitled0()
+{
+    AddMenu(*this, MakeItem("FileMenu", "&File", ""));
+    AddEntry(*this, "FileMenu", MakeItem("FilePrintHelp", "Print Help", "Cmd+P"));
+    AddEntry(*this, "FileMenu", MakeItem("UntitledSeparator", "-", std::nullopt));
+    AddEntry(*this, "FileMenu", MakeItem<fw::QuitMenuItem>("FileQuit", "&Quit", "Cmd+Q"));
+}
+
+void Win1MenuBar::Untitled1()
+{
+    AddMenu(*this, MakeItem("EditMenu", "&Edit", ""));
+    AddEntry(*this, "EditMenu", MakeItem("EditUndo", "&Undo", "Cmd+Z"));
+    AddEntry(*this, "EditMenu", MakeItem("UntitledMenu1", "-", std::nullopt));
+    AddEntry(*this, "EditMenu", MakeItem("EditCut", "Cu&t", "Cmd+X"));
+    AddEntry(*this, "EditMenu", MakeItem("EditCopy", "&Copy", "Cmd+C"));
+    AddEntry(*this, "EditMenu", MakeItem("EditPaste", "&Paste", "Cmd+V"));
+    AddEntry(*this, "EditMenu", MakeItem("EditClear", "&Delete", ""));
+    AddEntry(*this, "EditMenu", MakeItem("UntitledMenu0", "-", std::nullopt));
+    AddEntry(*this, "EditMenu", MakeItem("EditSelectAll", "Select &All", "Cmd+A"));
+}
+
+void Win1MenuBar::Untitled2()
+{
+    AddMenu(*this, MakeItem<fw::MenuBar>("CheckforUpdateMenu", "Check for Update", ""));
+    AddEntry(*this, "CheckforUpdateMenu", MakeItem("CheckforUpdateCheckNow", "Check Now", ""));
+}
+
+void Win1MenuBar::Untitled3()
+{
+    AddMenu(*this, MakeItem("HelpMenu", "Help ", ""));
+    AddEntry(*this, "HelpMenu", MakeItem("HelpShowHelp", "Show Help", ""));
+    AddEntry(*this, "HelpMenu", MakeItem<fw::AppleMenuItem>("HelpAboutBox", "About...", ""));
+}

@@ -1,0 +1,342 @@
+#include "puzzle/Window1.h"
+
+#include "app/Globals.h"
+#include "app/Settings.h"
+#include "platform/PropertyList.h"
+#include "puzzle/DraggableCanvas.h"
+#include "puzzle/PictureLoading.h"
+#include "puzzle/Win1MenuBar.h"
+
+using fw::PropertyList;
+using fw::RGB;
+
+namespace {
+
+constexpr fw::Color White = RGB(255, 255, 255);
+constexpr fw::Color Black = RGB(0, 0, 0);
+constexpr int32_t PieceCount = 25;
+
+// The scratch area's label: three words, two carriage returns between each.
+const std::string ScratchText = "Work\r\rScratch\r\rArea";
+const std::string TableHeading =
+    "        Row          Position         x pos             y pos         rotation";
+
+PropertyList WindowProperties()
+{
+    PropertyList p;
+    p.Int("Placement", 0).Int("Width", 865).Int("Height", 542)
+        .Int("MinWidth", 64).Int("MinHeight", 64).Int("MaxWidth", 32000).Int("MaxHeight", 32000)
+        .Int("Frame", 0).Bool("Composite", false).Bool("HasBackColor", false).Colour("BackColor", White)
+        .Text("Title", "Tavrine").Bool("Visible", true).Bool("FullScreen", false)
+        .Bool("MenuBarVisible", true).Bool("CloseButton", true).Bool("Resizeable", false)
+        .Bool("LiveResize", false).Bool("MaximizeButton", false).Bool("MinimizeButton", true)
+        .Bool("FullScreenButton", false).Int("MacProcID", 0);
+    return p;
+}
+
+// What every placed control of the window stores: its name and place, its
+// edge locks and the common designer settings.
+PropertyList Placed(const std::string& name, int32_t left, int32_t top, int32_t width, int32_t height,
+    int32_t tabIndex, bool locked, const std::string& parent = "")
+{
+    PropertyList p;
+    p.Text("Name", name).Int("Left", left).Int("Top", top).Int("Width", width).Int("Height", height)
+        .Bool("LockLeft", locked).Bool("LockTop", locked).Bool("LockRight", false).Bool("LockBottom", false)
+        .Int("TabIndex", tabIndex).Int("TabPanelIndex", 0).Bool("TabStop", true)
+        .Bool("Visible", true).Bool("Enabled", true).Bool("AutoDeactivate", true).Text("HelpTag", "")
+        .Text("InitialParent", parent);
+    return p;
+}
+
+PropertyList& FrameRectangle(PropertyList& p)
+{
+    return p.Colour("FillColor", White).Int("BorderWidth", 1)
+        .Colour("TopLeftColor", Black).Colour("BottomRightColor", Black);
+}
+
+PropertyList& PictureCanvas(PropertyList& p)
+{
+    return p.Bool("Transparent", true).Bool("AcceptFocus", false).Bool("AcceptTabs", false)
+        .Bool("UseFocusRing", true).Bool("DoubleBuffer", false).Bool("EraseBackground", true);
+}
+
+PropertyList& BoldSystemFont(PropertyList& p)
+{
+    return p.Text("TextFont", "System").Bool("Bold", true).Bool("Italic", false).Bool("Underline", false);
+}
+
+PropertyList& DataBinding(PropertyList& p)
+{
+    return p.Text("DataSource", "").Text("DataField", "");
+}
+
+PropertyList& LabelText(PropertyList& p, const std::string& text, int32_t align)
+{
+    p.Text("Text", text).Int("TextAlign", align).Colour("TextColor", Black);
+    BoldSystemFont(p);
+    p.Bool("Multiline", false).Bool("Selectable", false).Bool("Transparent", false);
+    return DataBinding(p);
+}
+
+PropertyList& Button(PropertyList& p, const std::string& caption)
+{
+    p.Text("Caption", caption).Bool("Default", true).Bool("Cancel", false).Int("ButtonStyle", 0);
+    return BoldSystemFont(p);
+}
+
+PropertyList& Check(PropertyList& p, const std::string& caption, bool value)
+{
+    p.Text("Caption", caption).Bool("Value", value).Int("State", value ? 1 : 0);
+    BoldSystemFont(p);
+    return DataBinding(p);
+}
+
+PropertyList TimerProperties(const std::string& name, int32_t period)
+{
+    PropertyList p;
+    p.Text("Name", name).Int("Mode", 0).Int("Period", period);
+    return p;
+}
+
+PropertyList PieceProperties(int32_t i)
+{
+    PropertyList p = Placed("Snaps", 19 + 100 * (i % 5), 19 + 100 * (i / 5), 100, 100, i, false, "Rectangle1");
+    p.Int("Index", i);
+    return PictureCanvas(p);
+}
+
+} // namespace
+
+std::shared_ptr<Window1> Window1Instance()
+{
+    return fw::ImplicitInstance<Window1>(Window1::FullClassName);
+}
+
+template <class T>
+std::shared_ptr<T> Window1::Named(const char* name) const
+{
+    return fw::RuntimeCheckCast<T>(ControlByName(name));
+}
+
+template <class T>
+std::shared_ptr<T> Window1::MenuNamed(const char* name) const
+{
+    return fw::RuntimeCheckCast<T>(fw::Deref(GetMenuBar(), "menu bar").Lookup(name));
+}
+
+std::shared_ptr<fw::Rectangle> Window1::Rectangle1() const { return Named<fw::Rectangle>("Rectangle1"); }
+std::shared_ptr<DraggableCanvas> Window1::Snaps(int32_t index) const
+{
+    return fw::RuntimeCheckCast<DraggableCanvas>(ControlByNameIndex("Snaps", index));
+}
+std::shared_ptr<fw::Label> Window1::Label2() const { return Named<fw::Label>("Label2"); }
+std::shared_ptr<fw::Canvas> Window1::Canvas1() const { return Named<fw::Canvas>("Canvas1"); }
+std::shared_ptr<fw::PushButton> Window1::MyScramble() const { return Named<fw::PushButton>("MyScramble"); }
+std::shared_ptr<fw::Listbox> Window1::LB1() const { return Named<fw::Listbox>("LB1"); }
+std::shared_ptr<fw::Label> Window1::Label1() const { return Named<fw::Label>("Label1"); }
+std::shared_ptr<fw::Rectangle> Window1::Rectangle2() const { return Named<fw::Rectangle>("Rectangle2"); }
+std::shared_ptr<fw::Canvas> Window1::Canvas2() const { return Named<fw::Canvas>("Canvas2"); }
+std::shared_ptr<fw::Timer> Window1::Timer1() const { return Named<fw::Timer>("Timer1"); }
+std::shared_ptr<fw::PushButton> Window1::MyNew() const { return Named<fw::PushButton>("MyNew"); }
+std::shared_ptr<fw::CheckBox> Window1::CB1() const { return Named<fw::CheckBox>("CB1"); }
+std::shared_ptr<fw::Label> Window1::MyCorrect() const { return Named<fw::Label>("MyCorrect"); }
+std::shared_ptr<fw::Timer> Window1::CountEm() const { return Named<fw::Timer>("CountEm"); }
+std::shared_ptr<fw::CheckBox> Window1::CB2() const { return Named<fw::CheckBox>("CB2"); }
+
+std::shared_ptr<fw::MenuItem> Window1::HelpMenu() const { return MenuNamed<fw::MenuItem>("HelpMenu"); }
+std::shared_ptr<fw::AppleMenuItem> Window1::HelpAboutBox() const { return MenuNamed<fw::AppleMenuItem>("HelpAboutBox"); }
+std::shared_ptr<fw::MenuItem> Window1::HelpShowHelp() const { return MenuNamed<fw::MenuItem>("HelpShowHelp"); }
+std::shared_ptr<fw::MenuBar> Window1::CheckforUpdateMenu() const { return MenuNamed<fw::MenuBar>("CheckforUpdateMenu"); }
+std::shared_ptr<fw::MenuItem> Window1::CheckforUpdateCheckNow() const { return MenuNamed<fw::MenuItem>("CheckforUpdateCheckNow"); }
+std::shared_ptr<fw::MenuItem> Window1::EditMenu() const { return MenuNamed<fw::MenuItem>("EditMenu"); }
+std::shared_ptr<fw::MenuItem> Window1::EditSelectAll() const { return MenuNamed<fw::MenuItem>("EditSelectAll"); }
+std::shared_ptr<fw::MenuItem> Window1::UntitledMenu0() const { return MenuNamed<fw::MenuItem>("UntitledMenu0"); }
+std::shared_ptr<fw::MenuItem> Window1::EditClear() const { return MenuNamed<fw::MenuItem>("EditClear"); }
+std::shared_ptr<fw::MenuItem> Window1::EditPaste() const { return MenuNamed<fw::MenuItem>("EditPaste"); }
+std::shared_ptr<fw::MenuItem> Window1::EditCopy() const { return MenuNamed<fw::MenuItem>("EditCopy"); }
+std::shared_ptr<fw::MenuItem> Window1::EditCut() const { return MenuNamed<fw::MenuItem>("EditCut"); }
+std::shared_ptr<fw::MenuItem> Window1::UntitledMenu1() const { return MenuNamed<fw::MenuItem>("UntitledMenu1"); }
+std::shared_ptr<fw::MenuItem> Window1::EditUndo() const { return MenuNamed<fw::MenuItem>("EditUndo"); }
+std::shared_ptr<fw::MenuItem> Window1::FileMenu() const { return MenuNamed<fw::MenuItem>("FileMenu"); }
+std::shared_ptr<fw::QuitMenuItem> Window1::FileQuit() const { return MenuNamed<fw::QuitMenuItem>("FileQuit"); }
+std::shared_ptr<fw::MenuItem> Window1::UntitledSeparator() const { return MenuNamed<fw::MenuItem>("UntitledSeparator"); }
+std::shared_ptr<fw::MenuItem> Window1::FilePrintHelp() const { return MenuNamed<fw::MenuItem>("FilePrintHelp"); }
+
+void Window1::Layout()
+{
+    SetMenuBar(Win1MenuBarInstance());
+    fw::RuntimeMassPropertySetter(*this, WindowProperties());
+}
+
+void Window1::CreateControls()
+{
+    CreateControls0();
+    CreateControls1();
+}
+
+// Each control is made, registered under its name, given the sizes set in
+// code and its property list, and only then bound to its handlers, so the
+// laid-out values raise no handler while the window is built.
+void Window1::CreateControls0()
+{
+    auto rectangle1 = New<fw::Rectangle>();
+    rectangle1->Constructor();
+    AddControl(rectangle1, "Rectangle1");
+    PropertyList r1 = Placed("Rectangle1", 19, 19, 601, 502, 14, true);
+    fw::RuntimeMassPropertySetter(*Rectangle1(), FrameRectangle(r1));
+
+    for (int32_t i = 0; i < PieceCount; ++i) {
+        auto piece = New<Window1Snaps>();
+        piece->Constructor(i);
+        AddControl(piece, "Snaps");
+        fw::RuntimeMassPropertySetter(*Snaps(i), PieceProperties(i));
+    }
+
+    auto label2 = New<fw::Label>();
+    label2->Constructor();
+    AddControl(label2, "Label2");
+    Label2()->SetTextSize(18);
+    Label2()->SetTextUnit(0);
+    PropertyList l2 = Placed("Label2", 518, 19, 100, 400, 25, true, "Rectangle1");
+    fw::RuntimeMassPropertySetter(*Label2(), LabelText(l2, ScratchText, 1));
+
+    auto canvas1 = New<fw::Canvas>();
+    canvas1->Constructor();
+    AddControl(canvas1, "Canvas1");
+    PropertyList c1 = Placed("Canvas1", 20, 20, 500, 500, 26, false, "Rectangle1");
+    fw::RuntimeMassPropertySetter(*Canvas1(), PictureCanvas(c1));
+
+    auto scramble = New<fw::PushButton>();
+    scramble->Constructor();
+    AddControl(scramble, "MyScramble");
+    MyScramble()->SetTextUnit(0);
+    PropertyList s = Placed("MyScramble", 694, 287, 100, 20, 1, true);
+    fw::RuntimeMassPropertySetter(*MyScramble(), Button(s, "Scramble"));
+    MyScramble()->OnAction = Bind(&Window1::MyScramble_Action);
+
+    auto table = New<fw::Listbox>();
+    table->Constructor();
+    AddControl(table, "LB1");
+    LB1()->SetTextUnit(0);
+    PropertyList lb = Placed("LB1", 888, 134, 436, 406, 7, true);
+    lb.Int("ColumnCount", 5).Text("ColumnWidths", "").Bool("HasHeading", false).Int("HeadingIndex", -1)
+        .Text("InitialValue", "").Bool("Border", true).Bool("ScrollBarVertical", true)
+        .Bool("ScrollbarHorizontal", false).Bool("AutoHideScrollbars", true)
+        .Int("GridLinesHorizontal", 2).Int("GridLinesVertical", 2).Int("DefaultRowHeight", -1)
+        .Int("_ScrollWidth", -1).Int("_ScrollOffset", 0).Int("SelectionType", 0)
+        .Bool("RequiresSelection", false).Bool("Hierarchical", false).Bool("EnableDrag", false)
+        .Bool("EnableDragReorder", false).Bool("ColumnsResizable", false).Bool("UseFocusRing", true)
+        .Text("TextFont", "System").Bool("Bold", false).Bool("Italic", false).Bool("Underline", false);
+    fw::RuntimeMassPropertySetter(*LB1(), DataBinding(lb));
+}
+
+void Window1::CreateControls1()
+{
+    auto label1 = New<fw::Label>();
+    label1->Constructor();
+    AddControl(label1, "Label1");
+    Label1()->SetTextUnit(0);
+    PropertyList l1 = Placed("Label1", 888, 115, 436, 20, 8, true);
+    fw::RuntimeMassPropertySetter(*Label1(), LabelText(l1, TableHeading, 0));
+
+    auto rectangle2 = New<fw::Rectangle>();
+    rectangle2->Constructor();
+    AddControl(rectangle2, "Rectangle2");
+    PropertyList r2 = Placed("Rectangle2", 643, 19, 200, 200, 12, true);
+    fw::RuntimeMassPropertySetter(*Rectangle2(), FrameRectangle(r2));
+
+    auto canvas2 = New<fw::Canvas>();
+    canvas2->Constructor();
+    AddControl(canvas2, "Canvas2");
+    PropertyList c2 = Placed("Canvas2", 643, 19, 200, 200, 0, true, "Rectangle2");
+    fw::RuntimeMassPropertySetter(*Canvas2(), PictureCanvas(c2));
+
+    auto timer1 = New<fw::Timer>();
+    AddControl(timer1, "Timer1");
+    fw::RuntimeMassPropertySetter(*Timer1(), TimerProperties("Timer1", 50));
+    Timer1()->OnAction = Bind(&Window1::Timer1_Action);
+
+    auto newButton = New<fw::PushButton>();
+    newButton->Constructor();
+    AddControl(newButton, "MyNew");
+    MyNew()->SetTextUnit(0);
+    PropertyList n = Placed("MyNew", 694, 333, 100, 20, 15, true);
+    fw::RuntimeMassPropertySetter(*MyNew(), Button(n, "New"));
+    MyNew()->OnAction = Bind(&Window1::MyNew_Action);
+
+    auto rotate = New<fw::CheckBox>();
+    rotate->Constructor();
+    AddControl(rotate, "CB1");
+    CB1()->SetTextUnit(0);
+    PropertyList cb1 = Placed("CB1", 651, 377, 69, 20, 16, true);
+    fw::RuntimeMassPropertySetter(*CB1(), Check(cb1, "Rotate", true));
+    CB1()->OnAction = Bind(&Window1::CB1_Action);
+    CB1()->OnOpen = Bind(&Window1::CB1_Open);
+
+    auto count = New<fw::Label>();
+    count->Constructor();
+    AddControl(count, "MyCorrect");
+    MyCorrect()->SetTextSize(50);
+    MyCorrect()->SetTextUnit(0);
+    PropertyList mc = Placed("MyCorrect", 696, 404, 100, 74, 17, true);
+    fw::RuntimeMassPropertySetter(*MyCorrect(), LabelText(mc, "0", 1));
+
+    auto countEm = New<fw::Timer>();
+    AddControl(countEm, "CountEm");
+    fw::RuntimeMassPropertySetter(*CountEm(), TimerProperties("CountEm", 100));
+    CountEm()->OnAction = Bind(&Window1::CountEm_Action);
+
+    auto retina = New<fw::CheckBox>();
+    retina->Constructor();
+    AddControl(retina, "CB2");
+    CB2()->SetTextUnit(0);
+    PropertyList cb2 = Placed("CB2", 772, 377, 69, 20, 18, true);
+    fw::RuntimeMassPropertySetter(*CB2(), Check(cb2, "Retina", false));
+    CB2()->OnAction = Bind(&Window1::CB2_Action);
+    CB2()->OnOpen = Bind(&Window1::CB2_Open);
+}
+
+void Window1::Event_Open()
+{
+    Window1Instance()->SetTop(WinTop);
+    Window1Instance()->SetLeft(WinLeft);
+    LoadPuzzlePicture();
+}
+
+void Window1::Event_Moved()
+{
+    WinTop = Window1Instance()->Top();
+    WinLeft = Window1Instance()->Left();
+}
+
+void Window1::Event_Close()
+{
+    SaveSettings();
+    fw::Quit(0);
+}
+
+void Window1::CB1_Open(fw::Control&)
+{
+    CB1()->SetValue(UseRotation);
+}
+
+void Window1::CB1_Action(fw::CheckBox&)
+{
+    UseRotation = CB1()->Value();
+}
+
+void Window1::CB2_Open(fw::Control&)
+{
+    CB2()->SetValue(ScaleFactor == 2);
+}
+
+void Window1::CB2_Action(fw::CheckBox&)
+{
+    // Assigning the box's value while it opens raises one Action; that one
+    // must not change the loaded scale.
+    if (IgnoreFirstRetinaAction) {
+        IgnoreFirstRetinaAction = false;
+        return;
+    }
+    ScaleFactor = CB2()->Value() ? 2 : 1;
+}

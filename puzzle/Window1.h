@@ -1,0 +1,88 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/Canvas.h"
+#include "platform/CheckBox.h"
+#include "platform/Label.h"
+#include "platform/Listbox.h"
+#include "platform/MenuItem.h"
+#include "platform/PushButton.h"
+#include "platform/Rectangle.h"
+#include "platform/Timer.h"
+#include "platform/Window.h"
+
+class DraggableCanvas;
+
+// The game's main window: the board, the answer view, the 25 pieces, the
+// buttons, check boxes, count label, timers and the hidden piece table.
+class Window1 : public fw::Window {
+public:
+    static constexpr const char* FullClassName = "Window1.Window1";
+    std::string ClassName() const override { return FullClassName; }
+
+    // Control accessors.
+    std::shared_ptr<fw::Rectangle> Rectangle1() const;
+    std::shared_ptr<DraggableCanvas> Snaps(int32_t index) const;
+    std::shared_ptr<fw::Label> Label2() const;
+    std::shared_ptr<fw::Canvas> Canvas1() const;
+    std::shared_ptr<fw::PushButton> MyScramble() const;
+    std::shared_ptr<fw::Listbox> LB1() const;
+    std::shared_ptr<fw::Label> Label1() const;
+    std::shared_ptr<fw::Rectangle> Rectangle2() const;
+    std::shared_ptr<fw::Canvas> Canvas2() const;
+    std::shared_ptr<fw::Timer> Timer1() const;
+    std::shared_ptr<fw::PushButton> MyNew() const;
+    std::shared_ptr<fw::CheckBox> CB1() const;
+    std::shared_ptr<fw::Label> MyCorrect() const;
+    std::shared_ptr<fw::Timer> CountEm() const;
+    std::shared_ptr<fw::CheckBox> CB2() const;
+
+    // Control event handlers.
+    void MyScramble_Action(fw::PushButton& sender);
+    void Timer1_Action(fw::Timer& sender);
+    void MyNew_Action(fw::PushButton& sender);
+    void CB1_Action(fw::CheckBox& sender);
+    void CB1_Open(fw::Control& sender);
+    void CountEm_Action(fw::Timer& sender);
+    void CB2_Action(fw::CheckBox& sender);
+    void CB2_Open(fw::Control& sender);
+
+    // Menu-item accessors.
+    std::shared_ptr<fw::MenuItem> HelpMenu() const;
+    std::shared_ptr<fw::AppleMenuItem> HelpAboutBox() const;
+    std::shared_ptr<fw::MenuItem> HelpShowHelp() const;
+    std::shared_ptr<fw::MenuBar> CheckforUpdateMenu() const;
+    std::shared_ptr<fw::MenuItem> CheckforUpdateCheckNow() const;
+    std::shared_ptr<fw::MenuItem> EditMenu() const;
+    std::shared_ptr<fw::MenuItem> EditSelectAll() const;
+    std::shared_ptr<fw::MenuItem> UntitledMenu0() const;
+    std::shared_ptr<fw::MenuItem> EditClear() const;
+    std::shared_ptr<fw::MenuItem> EditPaste() const;
+    std::shared_ptr<fw::MenuItem> EditCopy() const;
+    std::shared_ptr<fw::MenuItem> EditCut() const;
+    std::shared_ptr<fw::MenuItem> UntitledMenu1() const;
+    std::shared_ptr<fw::MenuItem> EditUndo() const;
+    std::shared_ptr<fw::MenuItem> FileMenu() const;
+    std::shared_ptr<fw::QuitMenuItem> FileQuit() const;
+    std::shared_ptr<fw::MenuItem> UntitledSeparator() const;
+    std::shared_ptr<fw::MenuItem> FilePrintHelp() const;
+
+protected:
+    void Layout() override;
+    void CreateControls() override;
+    void CreateControls0();
+    void CreateControls1();
+    void Event_Open() override;
+    void Event_Close() override;
+    void Event_Moved() override;
+
+private:
+    template <class T>
+    std::shared_ptr<T> Named(const char* name) const;
+    template <class T>
+    std::shared_ptr<T> MenuNamed(const char* name) const;
+};
+
+// The main window, created when none is open.
+std::shared_ptr<Window1> Window1Instance();

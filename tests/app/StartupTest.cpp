@@ -1,0 +1,70 @@
+// The real executable, started headless: it opens its main window, and quits
+// with status 0 after writing its settings.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string BinaryDir()
+{
+    const char* dir = std::getenv("TAVRINE_BINARY_DIR");
+    return dir ? dir : "";
+}
+
+struct GameRun {
+    int status = -1;
+    std::string errors;
+};
+
+GameRun RunGame(const std::filesystem::path& config, const std::string& extraEnvironment = "")
+{
+    auto log = config / "stderr.txt";
+    std::string command = "env QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME='" + config.string()
+        + "' TAVRINE_TEST_OPEN_DIALOG=cancel TAVRINE_TEST_MESSAGES=1 TAVRINE_TEST_QUIT_WHEN_SHOWN=1 "
+        + extraEnvironment + " timeout 60 '" + BinaryDir() + "/bin/tavrine' 2>'" + log.string() + "'";
+    GameRun run;
+    int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    run.errors = text.str();
+    return run;
+}
+
+TEST(StartupTest, TheGameStartsShowsItsWindowAndQuitsCleanly)
+{
+    if (BinaryDir().empty())
+        GTEST_SKIP() << "TAVRINE_BINARY_DIR is set by ctest";
+    auto config = std::filesystem::temp_directory_path() / ("tavrine-startup-" + std::to_string(getpid()));
+    std::filesystem::remove_all(config);
+    std::filesystem::create_directories(config);
+
+    GameRun first = RunGame(config);
+    EXPECT_EQ(first.status, 0) << first.errors;
+    EXPECT_NE(first.errors.find("shown"), std::string::npos) << first.errors;
+    std::ifstream settings(config / "tavrine2.txt");
+    std::stringstream text;
+    text << settings.rdbuf();
+    EXPECT_NE(text.str().find("#Window1Position "), std::string::npos);
+    EXPECT_NE(text.str().find("#UseRotation False\n#ScaleFactor 1\n"), std::string::npos) << text.str();
+
+    // A second run starts from what the first one saved.
+    std::ofstream(config / "tavrine2.txt") << "#Window1Position 40,50\n#UseRotation True\n#ScaleFactor 2\n";
+    GameRun second = RunGame(config);
+    EXPECT_EQ(second.status, 0) << second.errors;
+    std::ifstream again(config / "tavrine2.txt");
+    std::stringstream text2;
+    text2 << again.rdbuf();
+    EXPECT_EQ(text2.str(), "#Window1Position 40,50\n#UseRotation True\n#ScaleFactor 2\n");
+    std::filesystem::remove_all(config);
+}
+
+} // namespace

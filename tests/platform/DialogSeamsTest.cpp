@@ -1,0 +1,253 @@
+// File types, the open-file dialog, message boxes and message dialogs, both
+// answered through the seams and shown for real under the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
+#include "platform/Seams.h"
+
+namespace {
+
+class DialogSeamsTest : public testing::Test {
+protected:
+    void SetUp() override { fw::Seams::ResetSeams(); }
+    void TearDown() override { fw::Seams::ResetSeams(); }
+};
+
+std::shared_ptr<fw::FileType> JpegType()
+{
+    auto type = std::make_shared<fw::FileType>();
+    type->SetName("image/jpeg");
+    type->SetExtensions(".jfif;.jpe;.jpeg;.jpg");
+    type->SetMacType("JPEG");
+    type->SetMacCreator("prvw");
+    return type;
+}
+
+// Runs `inspect` on the modal widget once it is up.
+void WhenModal(std::function<void(QWidget*)> inspect)
+{
+    auto attempt = std::make_shared<std::function<void()>>();
+    *attempt = [inspect, attempt] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            inspect(modal);
+        else
+            QTimer::singleShot(10, *attempt);
+    };
+    QTimer::singleShot(0, *attempt);
+}
+
+TEST_F(DialogSeamsTest, FileTypesMatchExtensionsIgnoringCase)
+{
+    auto type = JpegType();
+    for (const char* name : { "photo.jpg", "PHOTO.JPG", "a.Jpeg", "x.jfif", "y.JPE", "dots.in.name.jpg" })
+        EXPECT_TRUE(type->Matches(name)) << name;
+    for (const char* name : { "photo.png", "jpg", ".jpg", "photo.jpg.txt", "photojpg", "" })
+        EXPECT_FALSE(type->Matches(name)) << name;
+
+    auto loose = std::make_shared<fw::FileType>();
+    loose->SetExtensions(" png ; .GIF;;");
+    EXPECT_TRUE(loose->Matches("a.png"));
+    EXPECT_TRUE(loose->Matches("a.gif"));
+    EXPECT_FALSE(loose->Matches("a.jpg"));
+}
+
+TEST_F(DialogSeamsTest, ConvertingAFileTypeToTextRegistersIt)
+{
+    auto type = JpegType();
+    type->SetName("image/x-test-registered");
+    EXPECT_EQ(fw::FindFileType("image/x-test-registered"), nullptr);
+    EXPECT_EQ(type->ToText(), "image/x-test-registered");
+    EXPECT_EQ(fw::FindFileType("image/x-test-registered"), type);
+    EXPECT_EQ(fw::FindFileType("IMAGE/X-Test-Registered"), type);
+    EXPECT_EQ(type->ToText(), "image/x-test-registered");
+    EXPECT_EQ(fw::FindFileType("image/x-unknown"), nullptr);
+
+    // A type made on the stack is kept as a copy.
+    fw::FileType local;
+    local.SetName("text/x-local");
+    local.SetExtensions(".tx");
+    EXPECT_EQ(local.ToText(), "text/x-local");
+    ASSERT_NE(fw::FindFileType("text/x-local"), nullptr);
+    EXPECT_TRUE(fw::FindFileType("text/x-local")->Matches("a.TX"));
+}
+
+TEST_F(DialogSeamsTest, AnsweredDialogsSeeTheirSettingsAndCountAsModal)
+{
+    EXPECT_EQ(fw::ModalDepth(), 0);
+    std::vector<std::string> seen;
+    fw::Seams::SetOpenDialogAnswer([&](const fw::OpenDialog& dialog) {
+        seen.push_back(dialog.Title + "|" + dialog.PromptText + "|" + dialog.Filter);
+        EXPECT_EQ(fw::ModalDepth(), 1);
+        return std::make_shared<fw::FolderItem>("/tmp/chosen.jpg");
+    });
+    fw::OpenDialog dialog;
+    dialog.Filter = "image/jpeg";
+    dialog.PromptText = "Select a jpg image to load.";
+    dialog.Title = "Tavrine Image";
+    auto chosen = dialog.ShowModal();
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(chosen->NativePath(), "/tmp/chosen.jpg");
+    EXPECT_EQ(seen, std::vector<std::string> { "Tavrine Image|Select a jpg image to load.|image/jpeg" });
+    EXPECT_EQ(fw::ModalDepth(), 0);
+
+    fw::Seams::SetOpenDialogAnswer([](const fw::OpenDialog&) { return nullptr; });
+    EXPECT_EQ(dialog.ShowModal(), nullptr);
+
+    // A message box raised while a dialog is answered nests.
+    std::vector<std::pair<std::string, int>> boxes;
+    fw::Seams::SetMessageBoxAnswer([&](const std::string& text) { boxes.emplace_back(text, fw::ModalDepth()); });
+    fw::Seams::SetMessageDialogAnswer([&](const fw::MessageDialog& d) {
+        fw::MsgBox("inside");
+        return d.AlternateActionButton;
+    });
+    fw::MsgBox("No image selected!");
+    fw::MessageDialog offer;
+    EXPECT_EQ(offer.ShowModal(), offer.AlternateActionButton);
+    EXPECT_EQ(boxes, (std::vector<std::pair<std::string, int>> { { "No image selected!", 1 }, { "inside", 2 } }));
+    EXPECT_EQ(fw::ModalDepth(), 0);
+}
+
+TEST_F(DialogSeamsTest, MessageDialogButtonsStartAsTheFrameworkMakesThem)
+{
+    fw::MessageDialog dialog;
+    ASSERT_TRUE(dialog.ActionButton && dialog.CancelButton && dialog.AlternateActionButton);
+    EXPECT_EQ(dialog.ActionButton->Caption, "OK");
+    EXPECT_TRUE(dialog.ActionButton->Visible);
+    EXPECT_EQ(dialog.CancelButton->Caption, "Cancel");
+    EXPECT_FALSE(dialog.CancelButton->Visible);
+    EXPECT_EQ(dialog.AlternateActionButton->Caption, "");
+    EXPECT_FALSE(dialog.AlternateActionButton->Visible);
+    EXPECT_NE(dialog.ActionButton, dialog.CancelButton);
+
+    // An answer that presses nothing counts as closing the dialog.
+    fw::Seams::SetMessageDialogAnswer([](const fw::MessageDialog&) { return nullptr; });
+    EXPECT_EQ(dialog.ShowModal(), dialog.CancelButton);
+}
+
+TEST_F(DialogSeamsTest, ResetSeamsClearsEveryAnswerAndRecorder)
+{
+    fw::Seams::SetOpenDialogAnswer([](const fw::OpenDialog&) { return nullptr; });
+    fw::Seams::SetMessageBoxAnswer([](const std::string&) {});
+    fw::Seams::SetMessageDialogAnswer([](const fw::MessageDialog& d) { return d.ActionButton; });
+    fw::Seams::SetPrinterDialogAnswer([] { return std::string(); });
+    fw::Seams::SetSoundRecorder([](const std::string&) {});
+    fw::Seams::SetURLRecorder([](const std::string&) {});
+    fw::Seams::SetBeepRecorder([] {});
+    fw::Seams::ResetSeams();
+    EXPECT_FALSE(fw::Seams::GetOpenDialogAnswer());
+    EXPECT_FALSE(fw::Seams::GetMessageBoxAnswer());
+    EXPECT_FALSE(fw::Seams::GetMessageDialogAnswer());
+    EXPECT_FALSE(fw::Seams::GetPrinterDialogAnswer());
+    EXPECT_FALSE(fw::Seams::GetSoundRecorder());
+    EXPECT_FALSE(fw::Seams::GetURLRecorder());
+    EXPECT_FALSE(fw::Seams::GetBeepRecorder());
+}
+
+TEST_F(DialogSeamsTest, TheRealMessageDialogShowsItsSettingsAndReportsTheButton)
+{
+    fw::MessageDialog dialog;
+    dialog.Title = "Update";
+    dialog.Message = "Version 1.4.0 is available.";
+    dialog.Explanation = "<b>not bold</b>";
+    dialog.Icon = 3;
+    dialog.CancelButton->Visible = true;
+    dialog.AlternateActionButton->Caption = "Go to Website";
+    dialog.AlternateActionButton->Visible = true;
+
+    int depth = -1;
+    WhenModal([&](QWidget* modal) {
+        depth = fw::ModalDepth();
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), "Update");
+        EXPECT_EQ(box->text(), "Version 1.4.0 is available.");
+        EXPECT_EQ(box->informativeText(), "<b>not bold</b>");
+        EXPECT_EQ(box->icon(), QMessageBox::Question);
+        // Texts from the network are never taken as markup.
+        for (QLabel* label : box->findChildren<QLabel*>())
+            EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        QStringList captions;
+        QAbstractButton* website = nullptr;
+        for (QAbstractButton* button : box->buttons()) {
+            captions << button->text();
+            if (button->text() == "Go to Website")
+                website = button;
+        }
+        captions.sort();
+        EXPECT_EQ(captions, QStringList({ "Cancel", "Go to Website", "OK" }));
+        ASSERT_NE(website, nullptr);
+        website->click();
+    });
+    EXPECT_EQ(dialog.ShowModal(), dialog.AlternateActionButton);
+    EXPECT_EQ(depth, 1);
+
+    // Closing the box (Escape) is the cancel button.
+    WhenModal([](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->reject(); });
+    EXPECT_EQ(dialog.ShowModal(), dialog.CancelButton);
+}
+
+TEST_F(DialogSeamsTest, TheRealMessageBoxShowsPlainText)
+{
+    QString shown;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        box->accept();
+    });
+    fw::MsgBox("Start: 0 Length: 0");
+    EXPECT_EQ(shown, "Start: 0 Length: 0");
+    EXPECT_EQ(fw::ModalDepth(), 0);
+}
+
+TEST_F(DialogSeamsTest, TheRealOpenDialogOffersTheTypesFilesAndReturnsTheChoice)
+{
+    JpegType()->ToText();
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString chosen = QDir(folder.path()).filePath("CAMERA.JPG");
+    {
+        QFile file(chosen);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+
+    fw::OpenDialog dialog;
+    dialog.Filter = "image/jpeg";
+    dialog.PromptText = "Select a jpg image to load.";
+    dialog.Title = "Tavrine Image";
+    bool sawPrompt = false;
+    WhenModal([&](QWidget* modal) {
+        auto* files = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(files, nullptr);
+        EXPECT_EQ(files->windowTitle(), "Tavrine Image");
+        EXPECT_EQ(fw::ModalDepth(), 1);
+        for (QLabel* label : files->findChildren<QLabel*>())
+            sawPrompt = sawPrompt || label->text() == "Select a jpg image to load.";
+        // The types' filter, which ignores case, sits between the files and
+        // the view.
+        EXPECT_NE(files->proxyModel(), nullptr);
+        files->setDirectory(folder.path());
+        files->selectFile(chosen);
+        QMetaObject::invokeMethod(files, "accept");
+    });
+    auto result = dialog.ShowModal();
+    EXPECT_TRUE(sawPrompt);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->NativePath(), chosen.toStdString());
+
+    WhenModal([](QWidget* modal) { qobject_cast<QFileDialog*>(modal)->reject(); });
+    EXPECT_EQ(dialog.ShowModal(), nullptr);
+}
+
+} // namespace

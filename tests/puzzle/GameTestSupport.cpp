@@ -1,0 +1,108 @@
+#include "GameTestSupport.h"
+
+#include <cstdio>
+
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
+#include "platform/Graphics.h"
+
+namespace gametest {
+
+using namespace GameRules;
+
+std::shared_ptr<fw::Picture> MakeBoardPicture()
+{
+    constexpr int32_t side = GridSize * TileSize;
+    std::vector<uint32_t> pixels(size_t(side) * side);
+    for (int32_t y = 0; y < side; ++y)
+        for (int32_t x = 0; x < side; ++x)
+            pixels[size_t(y) * side + x]
+                = TilePixel(GridSize * (y / TileSize) + x / TileSize, x % TileSize, y % TileSize);
+    return fw::PictureFromPixels(side, side, pixels);
+}
+
+std::string ComparePieceWithTile(const fw::Picture* picture, int32_t tile, int32_t code)
+{
+    if (!picture)
+        return "piece has no picture";
+    if (picture->Width() != TileSize || picture->Height() != TileSize)
+        return "piece picture is " + std::to_string(picture->Width()) + "x" + std::to_string(picture->Height());
+    for (int32_t y = 0; y < TileSize; ++y) {
+        for (int32_t x = 0; x < TileSize; ++x) {
+            uint32_t expected = TurnedTilePixel(tile, code, x, y);
+            uint32_t actual = picture->Pixel(x, y);
+            if (actual != expected) {
+                char text[160];
+                std::snprintf(text, sizeof text, "tile %d code %d: pixel (%d,%d) is %08X, expected %08X", tile,
+                    code, x, y, actual, expected);
+                return text;
+            }
+        }
+    }
+    return "";
+}
+
+void EnsureProgramRunning()
+{
+    static bool running = false;
+    if (running)
+        return;
+    running = true;
+    RegisterProgramClasses();
+    InitModuleValues();
+    fw::RuntimeRegisterAppObject(std::make_shared<App>());
+}
+
+void GameTest::SetUp()
+{
+    EnsureProgramRunning();
+    fw::Seams::ResetSeams();
+    // The main window asks for a picture when it opens and at every "New";
+    // the tests give the board its picture themselves.
+    fw::Seams::SetOpenDialogAnswer([](const fw::OpenDialog&) { return std::shared_ptr<fw::FolderItem>(); });
+    fw::Seams::SetMessageBoxAnswer([this](const std::string& text) { m_messages.push_back(text); });
+    fw::Seams::SetSoundRecorder(
+        [this](const std::string& path) { m_sounds.push_back(std::filesystem::path(path).filename().string()); });
+    fw::Keyboard::ResetState();
+
+    InitModuleValues();
+    Seed(1);
+    ScaleFactor = 1;
+    UseRotation = false;
+
+    m_window = Window1Instance();
+    NewGame();
+    m_board = MakeBoardPicture();
+    W().Canvas1()->SetBackdrop(m_board);
+    m_sounds.clear();
+    m_messages.clear();
+}
+
+void GameTest::TearDown()
+{
+    fw::Seams::ResetSeams();
+    fw::Keyboard::ResetState();
+}
+
+void GameTest::Seed(uint64_t seed)
+{
+    fw::SeedFrameworkRandomness(seed);
+    Rnd = std::make_shared<fw::Random>();
+}
+
+void GameTest::Solve()
+{
+    for (int32_t i = 0; i < Pieces; ++i) {
+        MoveHome(i);
+        Table().SetCell(i, ColumnRotation, "0");
+    }
+}
+
+void GameTest::MakeCorrect(int32_t n)
+{
+    Solve();
+    for (int32_t i = n; i < Pieces; ++i)
+        Move(i, HomeLeft(i) + 1, HomeTop(i));
+}
+
+} // namespace gametest

@@ -1,0 +1,113 @@
+// The about box: one instance, its layout, the running version and the three
+// links handed to the desktop.
+#include "platform/Strings.h"
+#include "tests/support/GameFixture.h"
+#include "windows/AboutBox.h"
+#include "windows/Links.h"
+
+namespace {
+
+class AboutBoxTest : public GameFixture {};
+
+TEST_F(AboutBoxTest, AboutTwiceKeepsOneBoxShowingTheRunningVersion)
+{
+    ASSERT_TRUE(AppInstance()->HelpAboutBox_Action());
+    auto box = AboutBoxInstance();
+    ASSERT_TRUE(AppInstance()->HelpAboutBox_Action());
+    EXPECT_EQ(AboutBoxInstance(), box);
+    EXPECT_EQ(fw::RuntimeGetImplicitWindow(AboutBox::FullClassName), box);
+
+    EXPECT_EQ(box->Title(), "About...");
+    EXPECT_EQ(box->Width(), 264);
+    EXPECT_EQ(box->Height(), 296);
+    EXPECT_TRUE(box->Visible());
+    // The design text never survives the label's Open event.
+    EXPECT_EQ(box->StaticText4()->Text(), AppInstance()->LongVersion());
+    EXPECT_EQ(box->StaticText4()->Text(), "1.3.0");
+    EXPECT_EQ(box->StaticText3()->Text(), "Version:");
+    EXPECT_EQ(box->StaticText1()->Text(), "Tavrine");
+    EXPECT_EQ(box->StaticText1()->TextSize(), 30);
+    EXPECT_EQ(box->StaticText3()->TextSize(), 12);
+    EXPECT_EQ(box->StaticText4()->TextSize(), 12);
+    EXPECT_EQ(box->StaticText2()->Text(), "Developed by\rKorvast\r\rSr. Beta Tester\rPellwin");
+    EXPECT_EQ(fw::NthField(box->StaticText2()->Text(), "\r", 3), "");
+
+    struct Expected {
+        std::shared_ptr<fw::RectControl> Control;
+        int32_t Left, Top, Width, Height, TabIndex;
+    };
+    const Expected frames[] = {
+        { box->PushButton1(), 72, 180, 120, 21, 0 },
+        { box->PushButton2(), 72, 217, 120, 21, 1 },
+        { box->StaticText2(), 80, 86, 104, 87, 2 },
+        { box->StaticText1(), 20, 20, 224, 45, 3 },
+        { box->StaticText3(), 72, 60, 56, 20, 4 },
+        { box->StaticText4(), 130, 60, 62, 20, 5 },
+        { box->Kagi(), 67, 256, 130, 20, 6 },
+    };
+    for (const auto& f : frames) {
+        ASSERT_TRUE(f.Control);
+        EXPECT_EQ(f.Control->Left(), f.Left) << f.Control->Name();
+        EXPECT_EQ(f.Control->Top(), f.Top) << f.Control->Name();
+        EXPECT_EQ(f.Control->Width(), f.Width) << f.Control->Name();
+        EXPECT_EQ(f.Control->Height(), f.Height) << f.Control->Name();
+        EXPECT_EQ(f.Control->TabIndex(), f.TabIndex) << f.Control->Name();
+    }
+    EXPECT_EQ(box->PushButton1()->Caption(), "Email Author");
+    EXPECT_EQ(box->PushButton2()->Caption(), "Visit Web Site");
+    EXPECT_EQ(box->Kagi()->Caption(), "Support Halvory");
+    // Return and Escape press none of the buttons.
+    for (const auto& button : { box->PushButton1(), box->PushButton2(), box->Kagi() }) {
+        EXPECT_FALSE(button->Default()) << button->Name();
+        EXPECT_FALSE(button->Cancel()) << button->Name();
+    }
+}
+
+TEST_F(AboutBoxTest, EachPressOpensItsLinkOnceAndLeavesTheBoxAsItWas)
+{
+    auto box = AboutBoxInstance();
+    box->PushButton1()->Push();
+    box->PushButton2()->Push();
+    box->Kagi()->Push();
+    box->Kagi()->Push();
+    EXPECT_EQ(urls,
+        (std::vector<std::string> { Links::AuthorMailURL(), Links::WebSiteURL(), Links::OrderURL(),
+            Links::OrderURL() }));
+    EXPECT_EQ(fw::RuntimeGetImplicitWindow(AboutBox::FullClassName), box);
+    EXPECT_EQ(box->StaticText4()->Text(), "1.3.0");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(AboutBoxTest, LinksHaveTheirFixedForms)
+{
+    const std::string mail = Links::AuthorMailURL();
+    EXPECT_EQ(mail.rfind("mailto:", 0), 0u);
+    EXPECT_EQ(mail.find('?'), std::string::npos) << "no subject or body";
+    EXPECT_NE(mail.find('@'), std::string::npos);
+
+    const std::string site = Links::WebSiteURL();
+    EXPECT_EQ(site, std::string("http://") + Links::WebSiteHost);
+    EXPECT_EQ(site.find('/', 7), std::string::npos) << "the home page: no path, no trailing slash";
+
+    const std::string order = Links::OrderURL();
+    EXPECT_EQ(order, std::string("http://") + Links::OrderHost + "/?" + Links::ProductCode + "&lang=en");
+
+    // Every host is a reserved example name.
+    EXPECT_EQ(mail.substr(mail.size() - 8), ".example");
+    EXPECT_EQ(site.substr(site.size() - 8), ".example");
+    EXPECT_NE(order.find(".example/?"), std::string::npos);
+}
+
+TEST_F(AboutBoxTest, ClosedBoxIsBuiltAfreshWithTheVersion)
+{
+    auto box = AboutBoxInstance();
+    box->StaticText4()->SetText("stale");
+    box->Close();
+    EXPECT_FALSE(fw::RuntimeGetImplicitWindow(AboutBox::FullClassName));
+    ASSERT_TRUE(AppInstance()->HelpAboutBox_Action());
+    auto fresh = AboutBoxInstance();
+    EXPECT_NE(fresh, box);
+    EXPECT_EQ(fresh->StaticText4()->Text(), AppInstance()->LongVersion());
+}
+
+} // namespace
