@@ -20,6 +20,8 @@
 #include "platform/Timer.h"
 #include "puzzle/DraggableCanvas.h"
 #include "puzzle/GameRules.h"
+#include "puzzle/PicturePlugins.h"
+#include "puzzle/PieceTable.h"
 #include "puzzle/Window1.h"
 
 namespace {
@@ -91,7 +93,7 @@ BENCHMARK(BM_CountPass)->Unit(benchmark::kMicrosecond);
 void BM_Scramble(benchmark::State& state)
 {
     ScaleFactor = int32_t(state.range(0));
-    UseRotation = true;
+    UseRotation = state.range(1) != 0;
     auto& w = Game();
     for (auto _ : state) {
         state.PauseTiming();
@@ -103,7 +105,48 @@ void BM_Scramble(benchmark::State& state)
     UseRotation = false;
     ScaleFactor = 1;
 }
-BENCHMARK(BM_Scramble)->Arg(1)->Arg(2)->ArgName("ScaleFactor")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scramble)
+    ->ArgsProduct({ { 1, 2 }, { 0, 1 } })
+    ->ArgNames({ "ScaleFactor", "Rotate" })
+    ->Unit(benchmark::kMillisecond);
+
+// The parts of a scramble, to show where its time goes.
+void BM_ScrambleStep_Capture(benchmark::State& state)
+{
+    StartGame();
+    auto& w = Game();
+    int32_t side = int32_t(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ScreenshotRectMBS(w.Left() + 220, w.Top() + 220, side, side));
+}
+BENCHMARK(BM_ScrambleStep_Capture)->Arg(100)->Arg(200)->ArgName("side")->Unit(benchmark::kMicrosecond);
+
+void BM_ScrambleStep_ScaleDown(benchmark::State& state)
+{
+    auto capture = fw::NewPicture(200, 200, 32);
+    capture->GetGraphics()->DrawPicture(g_board, 0, 0, 200, 200, 0, 0, 200, 200);
+    for (auto _ : state) {
+        auto piece = fw::NewPicture(100, 100, 32);
+        piece->GetGraphics()->DrawPicture(capture, 0, 0, 100, 100, 0, 0, 200, 200);
+        benchmark::DoNotOptimize(piece);
+    }
+}
+BENCHMARK(BM_ScrambleStep_ScaleDown)->Unit(benchmark::kMicrosecond);
+
+void BM_ScrambleStep_QuarterTurn(benchmark::State& state)
+{
+    auto piece = fw::NewPicture(100, 100, 32);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Rotate270MBS(piece));
+}
+BENCHMARK(BM_ScrambleStep_QuarterTurn)->Unit(benchmark::kMicrosecond);
+
+void BM_ScrambleStep_ResetTable(benchmark::State& state)
+{
+    for (auto _ : state)
+        ResetPieceTable();
+}
+BENCHMARK(BM_ScrambleStep_ResetTable)->Unit(benchmark::kMicrosecond);
 
 void BM_RenderWindow(benchmark::State& state)
 {

@@ -17,7 +17,8 @@ constexpr int32_t PrintedPageHeight = 720;
 
 // Shows the printer dialog (or asks the printer-dialog seam) and gives a
 // drawing context on the chosen printer, or nullptr when the player cancels.
-// The print job ends when the last reference to the context is released.
+// The print job ends when the last reference to the context is released (a
+// StyledTextPrinter made for it holds one too).
 std::shared_ptr<Graphics> OpenPrinterDialog();
 
 // Cuts styled text into blocks for printing, page by page. A block never

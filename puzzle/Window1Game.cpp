@@ -46,9 +46,9 @@ void Window1::MyScramble_Action(fw::PushButton&)
     for (int32_t r = 0; r < GridSize; ++r) {
         for (int32_t c = 0; c < GridSize; ++c) {
             int32_t i = GridSize * r + c;
-            auto main = Window1Instance();
-            int32_t left = main->Left() + BoardOrigin + TileSize * c;
-            int32_t top = main->Top() + BoardOrigin + TileSize * r;
+            auto window = Window1Instance();
+            int32_t left = window->Left() + BoardOrigin + TileSize * c;
+            int32_t top = window->Top() + BoardOrigin + TileSize * r;
             auto& piece = fw::Deref(Snaps(i), "Snaps");
             if (plainCapture)
                 piece.SetBackdrop(ScreenshotRectMBS(left, top, TileSize, TileSize));

@@ -136,6 +136,10 @@ bool Run(Context& ctx)
         return false;
 
     jpeg_create_decompress(&ctx.cinfo);
+    // libjpeg's own buffers (whole-image coefficients for progressive
+    // files) are capped in proportion to the largest picture allowed; a file
+    // that needs more fails instead of taking the memory.
+    ctx.cinfo.mem->max_memory_to_use = long(std::min<uint64_t>(ctx.options.maxPixels * 10, uint64_t(1) << 40));
     ctx.cinfo.progress = &ctx.progress;
     jpeg_mem_src(&ctx.cinfo, ctx.data, static_cast<unsigned long>(ctx.size));
     jpeg_save_markers(&ctx.cinfo, JPEG_APP0 + 1, 0xFFFF);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QWidget>
 
 #include "platform/System.h"
@@ -127,7 +128,9 @@ private:
 
 void InstallInputTracker()
 {
-    static InputTracker* tracker = nullptr;
+    // Guarded: the tracker goes with the application object, and a later
+    // application needs a tracker of its own.
+    static QPointer<InputTracker> tracker;
     if (tracker || !QCoreApplication::instance())
         return;
     tracker = new InputTracker(QCoreApplication::instance());

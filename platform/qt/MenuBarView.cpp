@@ -84,6 +84,9 @@ private:
     void Choose(const std::weak_ptr<MenuItem>& item);
 
     QPointer<QMainWindow> m_host;
+    // The registry key, kept apart from m_host: while the host is being
+    // destroyed it is no longer a QMainWindow, and m_host would cast it to one.
+    QWidget* m_hostKey = nullptr;
     std::shared_ptr<MenuBar> m_model;
     std::weak_ptr<Window> m_window;
     QPointer<QMenuBar> m_bar;
@@ -130,6 +133,7 @@ void EnsureShortcutRouter()
 MenuBarView::MenuBarView(QMainWindow* host, std::shared_ptr<MenuBar> model, std::weak_ptr<Window> window)
     : QObject(host)
     , m_host(host)
+    , m_hostKey(host)
     , m_model(std::move(model))
     , m_window(std::move(window))
 {
@@ -146,8 +150,8 @@ MenuBarView::MenuBarView(QMainWindow* host, std::shared_ptr<MenuBar> model, std:
 
 MenuBarView::~MenuBarView()
 {
-    if (Registry().value(m_host.data()) == this)
-        Registry().remove(m_host.data());
+    if (Registry().value(m_hostKey) == this)
+        Registry().remove(m_hostKey);
     for (auto& shortcut : m_shortcuts)
         delete shortcut.data();
 }
@@ -353,8 +357,8 @@ void MenuBarView::Choose(const std::weak_ptr<MenuItem>& weak)
 
 void MenuBarView::Retire()
 {
-    if (Registry().value(m_host.data()) == this)
-        Registry().remove(m_host.data());
+    if (Registry().value(m_hostKey) == this)
+        Registry().remove(m_hostKey);
     for (auto& shortcut : m_shortcuts) {
         if (shortcut) {
             shortcut->setEnabled(false);

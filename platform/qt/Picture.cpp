@@ -38,6 +38,9 @@ PictureImpl::PictureImpl(PictureData data)
     : m_data(std::move(data))
 {
     m_data.stored = ToPictureFormat(std::move(m_data.stored));
+    // A picture counts in pixels; a ratio left over from the screen would
+    // make painters scale it.
+    m_data.stored.setDevicePixelRatio(1.0);
     if (m_data.stored.isNull()) {
         m_data.width = 0;
         m_data.height = 0;

@@ -1,7 +1,6 @@
 #include "platform/Printing.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -39,8 +38,6 @@ public:
         if (m_job->Painter.isActive())
             m_job->Painter.end();
     }
-    QPrinter& Printer() const { return m_job->Printer; }
-
 private:
     std::unique_ptr<PrintJob> m_job;
 };
@@ -105,13 +102,14 @@ void StyledTextPrinter::DrawBlock(int32_t x, int32_t y, int32_t height)
     m_impl->DrawBlock(x, y, height);
 }
 
-StyledTextPrinterImpl::StyledTextPrinterImpl(const QTextDocument& source, GraphicsImpl& graphics, int width)
+StyledTextPrinterImpl::StyledTextPrinterImpl(const QTextDocument& source, Graphics& graphics, int width)
     : m_document(source.clone())
-    , m_graphics(graphics)
+    , m_keepGraphics(graphics.weak_from_this().lock())
+    , m_graphics(graphics.Impl())
 {
-    if (QPaintDevice* device = PaintDeviceOf(graphics))
+    if (QPaintDevice* device = PaintDeviceOf(m_graphics))
         m_document->documentLayout()->setPaintDevice(device);
-    m_document->setDefaultFont(graphics.CurrentFont());
+    m_document->setDefaultFont(m_graphics.CurrentFont());
     m_document->setDocumentMargin(0);
     m_document->setTextWidth(width);
 

@@ -16,13 +16,14 @@ class QPaintDevice;
 
 namespace fw {
 
+class Graphics;
 class GraphicsImpl;
 
 class StyledTextPrinterImpl {
 public:
     // Takes a copy of `source`, lays it out `width` points wide for the
     // graphics' device with its font settings as the default font.
-    StyledTextPrinterImpl(const QTextDocument& source, GraphicsImpl& graphics, int width);
+    StyledTextPrinterImpl(const QTextDocument& source, Graphics& graphics, int width);
 
     bool Eof() const { return m_next >= m_lines.size(); }
     void DrawBlock(int x, int y, int height);
@@ -41,6 +42,9 @@ private:
     };
 
     std::unique_ptr<QTextDocument> m_document;
+    // The graphics (and with it a print job) stays alive while its printer
+    // of text may still draw on it.
+    std::shared_ptr<Object> m_keepGraphics;
     GraphicsImpl& m_graphics;
     std::vector<Line> m_lines;
     size_t m_next = 0;

@@ -1,5 +1,7 @@
 #include "platform/RectControl.h"
 
+#include <algorithm>
+
 #include <QApplication>
 
 #include "platform/Window.h"
@@ -38,7 +40,7 @@ QFont FontFor(const RectControl& control)
     if (!family.empty() && family != "System" && family != "SmallSystem")
         font.setFamily(ToQString(family));
     if (control.FontSize() > 0)
-        font.setPointSizeF(control.FontSize());
+        font.setPixelSize(std::max(1, int(control.FontSize() + 0.5)));
     font.setBold(control.Bold());
     font.setItalic(control.Italic());
     font.setUnderline(control.Underline());

@@ -31,7 +31,9 @@ private:
 QWidget* ContentOf(const RectControl& control);
 
 // The font a control's text style names: "System" is the desktop's UI font,
-// other families resolve through fontconfig.
+// other families resolve through fontconfig. A size is in the same points as
+// the controls' places (one point per logical pixel), so a text keeps its
+// place in a layout measured in points.
 QFont FontFor(const RectControl& control);
 QString ToQString(const std::string& text);
 std::string FromQString(const QString& text);

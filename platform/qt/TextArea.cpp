@@ -9,6 +9,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include "platform/Application.h"
 #include "platform/Graphics.h"
 #include "platform/Printing.h"
 #include "platform/Window.h"
@@ -114,8 +115,11 @@ TextArea::TextArea()
                 m_state->Trimming = false;
             }
         }
-        if (OnTextChange)
-            OnTextChange(*this);
+        if (OnTextChange) {
+            // The control stays alive while its handler runs.
+            auto keep = weak_from_this().lock();
+            DispatchEvent(HandlerName("TextChange").c_str(), [this] { OnTextChange(*this); });
+        }
     });
     SetBorder(true);
     SetStyled(true);
@@ -383,7 +387,7 @@ std::shared_ptr<fw::StyledTextPrinter> TextArea::StyledTextPrinter(Graphics& gra
     QTextDocument empty;
     const QTextDocument& source = m_state->Widget ? *m_state->Widget->document() : empty;
     return std::make_shared<fw::StyledTextPrinter>(
-        std::make_unique<StyledTextPrinterImpl>(source, graphics.Impl(), width));
+        std::make_unique<StyledTextPrinterImpl>(source, graphics, width));
 }
 
 namespace {

@@ -32,10 +32,11 @@ int32_t Timer::Mode() const
 
 void Timer::SetMode(int32_t mode)
 {
-    m_mode = (mode == 1 || mode == 2) ? mode : 0;
+    // A timer of a closed window stays stopped: it reads as stopped, too.
+    m_mode = (!m_closed && (mode == 1 || mode == 2)) ? mode : 0;
     QTimer& timer = m_impl->m_timer;
     timer.stop();
-    if (m_mode == 0 || m_closed)
+    if (m_mode == 0)
         return;
     timer.setSingleShot(m_mode == 1);
     timer.start(m_period);

@@ -231,6 +231,28 @@ TEST_F(PrintingTest, EmptyTextIsAtItsEndAtOnceAndTallLinesStillMoveOn)
     EXPECT_EQ(blocks, 3);
 }
 
+TEST_F(PrintingTest, TextPrinterKeepsTheJobOpenUntilItIsLetGo)
+{
+    m_text->SetText(NumberedLines(120));
+    const std::string pdf = Answer("kept.pdf");
+    auto g = fw::OpenPrinterDialog();
+    ASSERT_TRUE(g);
+    auto printer = m_text->StyledTextPrinter(*g, 492);
+    printer->DrawBlock(36, 36, 672);
+    g->NextPage();
+    // Letting the context go first must not leave the printer drawing on a
+    // finished job.
+    g.reset();
+    printer->DrawBlock(36, 36, 672);
+    EXPECT_EQ(PageCount(pdf), 0) << "the job is still open";
+    printer.reset();
+    ASSERT_EQ(PageCount(pdf), 2);
+    size_t lines = 0;
+    for (const auto& page : PageTexts(pdf))
+        lines += NumberedLinesIn(page).size();
+    EXPECT_EQ(lines, 120u);
+}
+
 TEST_F(PrintingTest, LongParagraphsWrapAtTheWidthWithNoWordLost)
 {
     std::string paragraph;

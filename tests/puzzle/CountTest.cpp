@@ -222,6 +222,7 @@ TEST_F(CountTest, MissingPingIsLookedForOnceAndTheGameGoesOn)
         std::ifstream log(app / "log.txt");
         std::string output((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
         EXPECT_EQ(status, 0) << output;
+        EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
         fs::remove_all(app);
         return;
     }

@@ -100,16 +100,14 @@ TEST_F(DragTest, AHeldPieceShiversNearHomeAndStaysWhenReleased)
     Input::MouseMove(W(), 220 + 50 + 12, 220 + 50 - 15);
     EXPECT_EQ(Piece(k).Left(), 232);
     // The snapping timer runs while the button is still down.
-    Input::ProcessEvents(120);
-    EXPECT_EQ(Piece(k).Left(), 220);
+    EXPECT_TRUE(ProcessUntil([&] { return Piece(k).Left() == 220; }));
     EXPECT_EQ(Piece(k).Top(), 220);
     // The next drag event puts it back under the mouse...
     Input::MouseMove(W(), 220 + 50 + 13, 220 + 50 - 15);
     EXPECT_EQ(Piece(k).Left(), 233);
     // ...and after the release the next tick leaves it home.
     Input::MouseUp(W(), 220 + 50 + 13, 220 + 50 - 15);
-    Input::ProcessEvents(120);
-    EXPECT_EQ(Piece(k).Left(), 220);
+    EXPECT_TRUE(ProcessUntil([&] { return Piece(k).Left() == 220; }));
     EXPECT_EQ(Piece(k).Top(), 220);
 }
 

@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
+#include "platform/InputDriver.h"
 
 namespace gametest {
 
@@ -27,18 +28,27 @@ std::string ComparePieceWithTile(const fw::Picture* picture, int32_t tile, int32
         return "piece has no picture";
     if (picture->Width() != TileSize || picture->Height() != TileSize)
         return "piece picture is " + std::to_string(picture->Width()) + "x" + std::to_string(picture->Height());
+    int32_t differences = 0;
+    std::string first;
     for (int32_t y = 0; y < TileSize; ++y) {
         for (int32_t x = 0; x < TileSize; ++x) {
-            uint32_t expected = TurnedTilePixel(tile, code, x, y);
+            // The scratch-area label lies above the board's last two columns
+            // (from window x 518), so what the screen shows there is its own.
+            auto [u, v] = SourceInTile(code, x, y);
+            if (tile % GridSize == GridSize - 1 && u >= 98)
+                continue;
+            uint32_t expected = TilePixel(tile, u, v);
             uint32_t actual = picture->Pixel(x, y);
-            if (actual != expected) {
+            if (actual != expected && differences++ == 0) {
                 char text[160];
                 std::snprintf(text, sizeof text, "tile %d code %d: pixel (%d,%d) is %08X, expected %08X", tile,
                     code, x, y, actual, expected);
-                return text;
+                first = text;
             }
         }
     }
+    if (differences)
+        return first + " (" + std::to_string(differences) + " pixels differ)";
     return "";
 }
 
@@ -82,6 +92,11 @@ void GameTest::TearDown()
 {
     fw::Seams::ResetSeams();
     fw::Keyboard::ResetState();
+}
+
+void GameTest::ProcessEventsFor(int milliseconds)
+{
+    fw::Input::ProcessEvents(milliseconds);
 }
 
 void GameTest::Seed(uint64_t seed)

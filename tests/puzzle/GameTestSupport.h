@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -39,21 +40,27 @@ constexpr uint32_t TilePixel(int32_t tile, int32_t u, int32_t v)
     return 0xFF000000u | uint32_t(10 * tile + 8) << 16 | uint32_t(2 * u + 28) << 8 | uint32_t(2 * v + 28);
 }
 
-// The pixel at (x, y) of a 100 by 100 piece cut from tile i and then turned
-// `code` quarter turns clockwise (negative: counter-clockwise).
-inline uint32_t TurnedTilePixel(int32_t tile, int32_t code, int32_t x, int32_t y)
+// The place in its tile that pixel (x, y) of a piece turned `code` quarter
+// turns clockwise (negative: counter-clockwise) came from.
+inline std::pair<int32_t, int32_t> SourceInTile(int32_t code, int32_t x, int32_t y)
 {
     constexpr int32_t last = GameRules::TileSize - 1;
     switch (((code % 4) + 4) % 4) {
     case 1:
-        return TilePixel(tile, y, last - x);
+        return { y, last - x };
     case 2:
-        return TilePixel(tile, last - x, last - y);
+        return { last - x, last - y };
     case 3:
-        return TilePixel(tile, last - y, x);
+        return { last - y, x };
     default:
-        return TilePixel(tile, x, y);
+        return { x, y };
     }
+}
+
+inline uint32_t TurnedTilePixel(int32_t tile, int32_t code, int32_t x, int32_t y)
+{
+    auto [u, v] = SourceInTile(code, x, y);
+    return TilePixel(tile, u, v);
 }
 
 // A 500 by 500 board of 25 tiles in the pattern above.
@@ -102,6 +109,17 @@ protected:
     // Makes exactly the first n pieces correct and the rest wrong (one point
     // off their homes).
     void MakeCorrect(int32_t n);
+
+    // Runs the event loop until `done` holds, or gives up after a generous
+    // while, so a slow machine only makes the test slower, never wrong.
+    template <class Predicate>
+    bool ProcessUntil(Predicate done)
+    {
+        for (int waited = 0; waited < 5000 && !done(); waited += 20)
+            ProcessEventsFor(20);
+        return done();
+    }
+    static void ProcessEventsFor(int milliseconds);
 
     // File names of the sounds played, in order.
     std::vector<std::string> m_sounds;

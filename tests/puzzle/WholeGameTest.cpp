@@ -71,8 +71,7 @@ TEST_F(WholeGameTest, FromScrambleToApplauseThroughRealInput)
         DragTo(i, HomeLeft(i) + 11 - i % 7, HomeTop(i) - 9 + i % 5);
         Input::ProcessEvents(60);
     }
-    for (int wait = 0; wait < 20 && W().CountEm()->Mode() != 0; ++wait)
-        Input::ProcessEvents(50);
+    EXPECT_TRUE(ProcessUntil([&] { return W().CountEm()->Mode() == 0; }));
 
     for (int32_t i = 0; i < Pieces; ++i) {
         EXPECT_EQ(Piece(i).Left(), HomeLeft(i));

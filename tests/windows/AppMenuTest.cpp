@@ -1,8 +1,10 @@
 // The application's four menu commands, chosen from the main window's menu
 // bar as the player chooses them, and the help window's own "Print Help".
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/MenuItem.h"
+#include "platform/Picture.h"
 #include "puzzle/Win1MenuBar.h"
 #include "tests/support/GameFixture.h"
 #include "windows/AboutBox.h"
@@ -93,6 +95,67 @@ TEST_F(AppMenuTest, PrintHelpFromEitherBarDecidesWhetherTheHelpWindowStays)
     EXPECT_FALSE(Open(Help::FullClassName));
     EXPECT_TRUE(Open(Window1::FullClassName));
     std::filesystem::remove_all(dir);
+}
+
+} // namespace
+
+namespace {
+
+// What each window draws, grabbed under the offscreen platform: its content
+// area has the laid-out size and its controls draw inside their frames. With
+// TAVRINE_SCREENSHOT_DIR set the pictures are kept there for a look.
+class WindowPictureTest : public GameFixture {
+protected:
+    static std::shared_ptr<fw::Picture> Grab(fw::Window& window, const char* name)
+    {
+        window.Show();
+        auto picture = fw::GrabWindow(window);
+        if (const char* dir = std::getenv("TAVRINE_SCREENSHOT_DIR"); dir && picture)
+            fw::SavePicturePNG(*picture, std::string(dir) + "/" + name + ".png");
+        return picture;
+    }
+
+    // Whether any pixel of the rectangle is dark (text or a frame line).
+    static bool HasInk(const fw::Picture& p, int left, int top, int width, int height)
+    {
+        for (int y = top; y < top + height; ++y)
+            for (int x = left; x < left + width; ++x) {
+                const uint32_t px = p.Pixel(x, y);
+                if (((px >> 16) & 0xFF) < 110 && ((px >> 8) & 0xFF) < 110 && (px & 0xFF) < 110)
+                    return true;
+            }
+        return false;
+    }
+};
+
+TEST_F(WindowPictureTest, EachWindowDrawsItsControlsInsideItsContentArea)
+{
+    auto help = HelpInstance();
+    auto helpPicture = Grab(*help, "help");
+    ASSERT_TRUE(helpPicture);
+    EXPECT_EQ(helpPicture->Width(), 400);
+    EXPECT_EQ(helpPicture->Height(), 383);
+    // The text shows inside the text area; the margin around it is empty.
+    EXPECT_TRUE(HasInk(*helpPicture, 24, 24, 340, 100));
+    EXPECT_FALSE(HasInk(*helpPicture, 0, 0, 400, 15));
+    EXPECT_FALSE(HasInk(*helpPicture, 0, 368, 400, 15));
+
+    auto about = AboutBoxInstance();
+    auto aboutPicture = Grab(*about, "about");
+    ASSERT_TRUE(aboutPicture);
+    EXPECT_EQ(aboutPicture->Width(), 264);
+    EXPECT_EQ(aboutPicture->Height(), 296);
+    EXPECT_TRUE(HasInk(*aboutPicture, 20, 20, 224, 45)) << "product name";
+    EXPECT_TRUE(HasInk(*aboutPicture, 130, 60, 62, 20)) << "version";
+    EXPECT_TRUE(HasInk(*aboutPicture, 67, 256, 130, 20)) << "Support Halvory";
+
+    auto version = selfTestInstance();
+    auto versionPicture = Grab(*version, "selftest");
+    ASSERT_TRUE(versionPicture);
+    EXPECT_EQ(versionPicture->Width(), 212);
+    EXPECT_EQ(versionPicture->Height(), 102);
+    EXPECT_TRUE(HasInk(*versionPicture, 102, 20, 69, 20)) << "version";
+    EXPECT_TRUE(HasInk(*versionPicture, 28, 61, 157, 21)) << "Check for Updates";
 }
 
 } // namespace
