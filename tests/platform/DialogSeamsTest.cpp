@@ -36,14 +36,17 @@ std::shared_ptr<fw::FileType> JpegType()
 // Runs `inspect` on the modal widget once it is up.
 void WhenModal(std::function<void(QWidget*)> inspect)
 {
-    auto attempt = std::make_shared<std::function<void()>>();
-    *attempt = [inspect, attempt] {
-        if (QWidget* modal = QApplication::activeModalWidget())
+    // A polling timer rather than a self-rescheduling function: the latter
+    // would hold itself alive for ever.
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, inspect] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
             inspect(modal);
-        else
-            QTimer::singleShot(10, *attempt);
-    };
-    QTimer::singleShot(0, *attempt);
+        }
+    });
+    poll->start(10);
 }
 
 TEST_F(DialogSeamsTest, FileTypesMatchExtensionsIgnoringCase)

@@ -160,8 +160,9 @@ TEST(PictureTest, DrawStringPutsTextOnTheBaselineInTheForeColour)
                     ++below;
             }
             // Edges are blended; the strokes' cores are the fore colour.
-            if ((pixel >> 24) == 0xFF)
+            if ((pixel >> 24) == 0xFF) {
                 EXPECT_TRUE(Near(pixel, 0xFFFF0000u, 8)) << Hex(pixel);
+            }
         }
     }
     EXPECT_GT(inked, 100);

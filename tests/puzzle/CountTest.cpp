@@ -108,14 +108,6 @@ TEST_F(CountTest, TheLastPieceMakesOnePassPingApplaudAndStop)
     EXPECT_EQ(Label(), "25");
 }
 
-TEST_F(CountTest, AllPiecesAtOnceStillPingsBeforeApplause)
-{
-    Solve();
-    CountPass();
-    EXPECT_EQ(Label(), "25");
-    EXPECT_EQ(m_sounds, (std::vector<std::string> { "Ping.wav", "Applause.wav" }));
-}
-
 TEST_F(CountTest, AfterAFinishedGameTheNextGameStartsOnTheFallPath)
 {
     Solve();

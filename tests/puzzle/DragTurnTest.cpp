@@ -179,17 +179,6 @@ TEST_F(TurnTest, APieceWithoutPictureTurnsItsCodeOnly)
     EXPECT_EQ(Code(8), "-1");
 }
 
-TEST_F(TurnTest, TheTabIndexNamesThePieceTurned)
-{
-    // The handler finds its piece and its row by TabIndex, which the layout
-    // makes equal to the control index.
-    StartRotatingGame();
-    for (int32_t i = 0; i < Pieces; ++i) {
-        EXPECT_EQ(Piece(i).TabIndex(), i);
-        EXPECT_EQ(Piece(i).Index(), i);
-    }
-}
-
 TEST_F(TurnTest, AHalfBuiltTableTurnsNothing)
 {
     StartRotatingGame();

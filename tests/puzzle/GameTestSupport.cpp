@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/InputDriver.h"
+#include "platform/Window.h"
 
 namespace gametest {
 
@@ -51,6 +52,27 @@ std::string ComparePieceWithTile(const fw::Picture* picture, int32_t tile, int32
         return first + " (" + std::to_string(differences) + " pixels differ)";
     return "";
 }
+
+namespace {
+
+// Windows still open when the tests end are closed while the framework is
+// up; left to the exit handlers they would outlive the Qt application.
+class CloseWindowsAtEnd : public ::testing::Environment {
+public:
+    void TearDown() override
+    {
+        // Nothing may wait for a player here.
+        fw::Seams::ResetSeams();
+        fw::Seams::SetMessageBoxAnswer([](const std::string&) {});
+        fw::Seams::SetSoundRecorder([](const std::string&) {});
+        for (const auto& window : fw::OpenWindows())
+            window->Close();
+    }
+};
+
+[[maybe_unused]] const auto* g_closeWindows = ::testing::AddGlobalTestEnvironment(new CloseWindowsAtEnd);
+
+} // namespace
 
 void EnsureProgramRunning()
 {

@@ -41,13 +41,6 @@ TEST_F(PieceTableTest, ResetGivesTheSameTwentyFiveRowsWhateverTheTableHeld)
     EXPECT_EQ(Table().Cell(7, ColumnHomeTop), "120");
 }
 
-TEST_F(PieceTableTest, ResetYieldsOncePerRow)
-{
-    uint64_t before = fw::BackgroundTaskYieldCount();
-    ResetPieceTable();
-    EXPECT_EQ(fw::BackgroundTaskYieldCount() - before, uint64_t(Pieces));
-}
-
 TEST_F(PieceTableTest, ResetAfterScrambleForgetsTheDealAndCodesButLeavesThePieces)
 {
     UseRotation = true;

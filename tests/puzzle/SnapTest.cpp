@@ -121,14 +121,6 @@ TEST_F(SnapTest, SnappingGoesOnAfterTheCountReachesTwentyFive)
     EXPECT_EQ(Piece(13).Top(), HomeTop(13));
 }
 
-TEST_F(SnapTest, EachPieceIsReadAtItsOwnTurnOfThePass)
-{
-    // A pass yields once per piece, whether it snapped or not.
-    uint64_t before = fw::BackgroundTaskYieldCount();
-    SnapPass();
-    EXPECT_EQ(fw::BackgroundTaskYieldCount() - before, uint64_t(Pieces));
-}
-
 TEST_F(SnapTest, AHalfBuiltTableSkipsThePass)
 {
     Move(7, HomeLeft(7) + 5, HomeTop(7));

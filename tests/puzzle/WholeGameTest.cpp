@@ -43,8 +43,9 @@ protected:
 TEST_F(WholeGameTest, FromScrambleToApplauseThroughRealInput)
 {
     // "Rotate" ticked by a click, as the player does.
-    if (!W().CB1()->Value())
-        Input::Click(*W().CB1());
+    W().CB1()->SetValue(false);
+    ASSERT_FALSE(UseRotation);
+    Input::Click(*W().CB1());
     ASSERT_TRUE(UseRotation);
     Seed(2024);
     Input::Click(*W().MyScramble());

@@ -18,6 +18,10 @@ int main(int argc, char** argv)
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     fw::RuntimeInit(argc, argv);
     int result = RUN_ALL_TESTS();
+    // Windows still open are released while the framework is up, not by the
+    // exit handlers after the Qt application is gone.
+    fw::RuntimeResetForTests();
+    fw::RuntimeExit();
     std::error_code ignored;
     std::filesystem::remove_all(config, ignored);
     return result;
