@@ -16,16 +16,6 @@ void EnableItem(const char* menuName, const char* itemName)
     fw::Deref(fw::Deref(menu, menuName).Child(itemName), itemName).SetEnabled(true);
 }
 
-template <class T>
-fw::ClassDescriptor Describe(const std::string& name, const std::string& base)
-{
-    fw::ClassDescriptor descriptor;
-    descriptor.Name = name;
-    descriptor.Base = base;
-    descriptor.Factory = [] { return std::static_pointer_cast<fw::Object>(std::make_shared<T>()); };
-    return descriptor;
-}
-
 fw::ClassDescriptor DescribeAbstract(const std::string& name, const std::string& base)
 {
     fw::ClassDescriptor descriptor;
@@ -59,11 +49,11 @@ void AddAppMenuHandlers()
 
 void RegisterProgramClasses()
 {
-    fw::RegisterClass(Describe<App>("App", "Application"));
-    fw::RegisterClass(Describe<Window1>(Window1::FullClassName, "Window"));
-    fw::RegisterClass(Describe<Window1Snaps>(Window1Snaps::FullClassName, "DraggableCanvas"));
-    fw::RegisterClass(Describe<DraggableCanvas>("DraggableCanvas", "Canvas"));
-    fw::RegisterClass(Describe<Win1MenuBar>("Win1MenuBar", "MenuBar"));
+    fw::RegisterClass(fw::DescribeClass<App>("App", "Application"));
+    fw::RegisterClass(fw::DescribeClass<Window1>(Window1::FullClassName, "Window"));
+    fw::RegisterClass(fw::DescribeClass<Window1Snaps>(Window1Snaps::FullClassName, "DraggableCanvas"));
+    fw::RegisterClass(fw::DescribeClass<DraggableCanvas>("DraggableCanvas", "Canvas"));
+    fw::RegisterClass(fw::DescribeClass<Win1MenuBar>("Win1MenuBar", "MenuBar"));
     fw::RegisterClass(DescribeAbstract("directiveClass", ""));
     RegisterSecondaryWindowClasses();
 }

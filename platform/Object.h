@@ -51,6 +51,19 @@ const PropertySetter* FindProperty(const std::string& className, const std::stri
 // class is unknown or abstract.
 std::shared_ptr<Object> NewObjectOfClass(const std::string& className);
 
+class Object;
+
+// The descriptor of a class the framework makes with `std::make_shared<T>()`.
+template <class T>
+ClassDescriptor DescribeClass(const std::string& name, const std::string& base)
+{
+    ClassDescriptor descriptor;
+    descriptor.Name = name;
+    descriptor.Base = base;
+    descriptor.Factory = [] { return std::static_pointer_cast<Object>(std::make_shared<T>()); };
+    return descriptor;
+}
+
 class Object : public std::enable_shared_from_this<Object> {
 public:
     virtual ~Object();

@@ -13,25 +13,6 @@
 
 using namespace GameRules;
 
-namespace {
-
-// The stored layout of the first piece: a transparent 100 by 100 canvas one
-// point left of and above home slot 0, inside the board's frame.
-fw::PropertyList FirstPieceProperties()
-{
-    fw::PropertyList p;
-    p.Text("Name", "Snaps").Int("Left", 19).Int("Top", 19).Int("Width", 100).Int("Height", 100)
-        .Bool("LockLeft", false).Bool("LockTop", false).Bool("LockRight", false).Bool("LockBottom", false)
-        .Int("TabIndex", 0).Int("TabPanelIndex", 0).Bool("TabStop", true)
-        .Bool("Visible", true).Bool("Enabled", true).Bool("AutoDeactivate", true).Text("HelpTag", "")
-        .Text("InitialParent", "Rectangle1").Int("Index", 0)
-        .Bool("Transparent", true).Bool("AcceptFocus", false).Bool("AcceptTabs", false)
-        .Bool("UseFocusRing", true).Bool("DoubleBuffer", false).Bool("EraseBackground", true);
-    return p;
-}
-
-} // namespace
-
 bool DraggableCanvas::Event_MouseDown(int32_t, int32_t)
 {
     // Remember where in the piece the mouse took hold, so that point stays
@@ -84,7 +65,7 @@ void Window1Snaps::Constructor(int32_t index)
 
 void Window1Snaps::Constructor()
 {
-    fw::RuntimeMassPropertySetter(*this, FirstPieceProperties());
+    fw::RuntimeMassPropertySetter(*this, PieceProperties(0));
     SetIndex(0);
     auto self = std::static_pointer_cast<fw::Control>(shared_from_this());
     fw::Deref(GetWindow(), "window").AddControl(self, "Snaps");

@@ -98,14 +98,14 @@ PropertyList TimerProperties(const std::string& name, int32_t period)
     return p;
 }
 
-PropertyList PieceProperties(int32_t i)
+} // namespace
+
+fw::PropertyList PieceProperties(int32_t i)
 {
     PropertyList p = Placed("Snaps", 19 + 100 * (i % 5), 19 + 100 * (i / 5), 100, 100, i, false, "Rectangle1");
     p.Int("Index", i);
     return PictureCanvas(p);
 }
-
-} // namespace
 
 std::shared_ptr<Window1> Window1Instance()
 {

@@ -7,6 +7,7 @@
 #include "platform/Label.h"
 #include "platform/Listbox.h"
 #include "platform/MenuItem.h"
+#include "platform/PropertyList.h"
 #include "platform/PushButton.h"
 #include "platform/Rectangle.h"
 #include "platform/Timer.h"
@@ -83,6 +84,10 @@ private:
     template <class T>
     std::shared_ptr<T> MenuNamed(const char* name) const;
 };
+
+// The stored layout of piece `index`: a transparent 100 by 100 canvas one
+// point left of and above its home slot, inside the board's frame.
+fw::PropertyList PieceProperties(int32_t index);
 
 // The main window, created when none is open.
 std::shared_ptr<Window1> Window1Instance();

@@ -7,25 +7,11 @@
 #include "windows/selfTest.h"
 #include "windows/updateWindow.h"
 
-namespace {
-
-template <class T>
-void Register(const std::string& name, const std::string& base)
-{
-    fw::ClassDescriptor descriptor;
-    descriptor.Name = name;
-    descriptor.Base = base;
-    descriptor.Factory = [] { return std::static_pointer_cast<fw::Object>(std::make_shared<T>()); };
-    fw::RegisterClass(std::move(descriptor));
-}
-
-} // namespace
-
 void RegisterSecondaryWindowClasses()
 {
-    Register<Help>(Help::FullClassName, "Window");
-    Register<HelpMenuBar>("HelpMenuBar", "MenuBar");
-    Register<AboutBox>(AboutBox::FullClassName, "Window");
-    Register<selfTest>(selfTest::FullClassName, "Window");
-    Register<updateWindow>(updateWindow::FullClassName, "Window");
+    fw::RegisterClass(fw::DescribeClass<Help>(Help::FullClassName, "Window"));
+    fw::RegisterClass(fw::DescribeClass<HelpMenuBar>("HelpMenuBar", "MenuBar"));
+    fw::RegisterClass(fw::DescribeClass<AboutBox>(AboutBox::FullClassName, "Window"));
+    fw::RegisterClass(fw::DescribeClass<selfTest>(selfTest::FullClassName, "Window"));
+    fw::RegisterClass(fw::DescribeClass<updateWindow>(updateWindow::FullClassName, "Window"));
 }
