@@ -110,6 +110,13 @@ public:
     // nullptr when no control has that name (and index).
     std::shared_ptr<Control> ControlByName(const std::string& name) const;
     std::shared_ptr<Control> ControlByNameIndex(const std::string& name, int32_t index) const;
+    // The control of that name as class T: nullptr when there is none, an
+    // IllegalCastException when it is of another class.
+    template <class T>
+    std::shared_ptr<T> ControlAs(const std::string& name) const
+    {
+        return RuntimeCheckCast<T>(ControlByName(name));
+    }
     // Controls in creation order.
     const std::vector<std::shared_ptr<Control>>& Controls() const { return m_controls; }
 

@@ -38,4 +38,19 @@ inline void AddEntry(fw::MenuBar& bar, const std::string& menuName, const std::s
     fw::Deref(bar.Child(menuName), "menu").Append(entry);
 }
 
+// The Edit menu both bars carry: the standard editing commands, whose work the
+// focused text control does.
+inline void AddEditMenu(fw::MenuBar& bar)
+{
+    AddMenu(bar, MakeItem("EditMenu", "&Edit", ""));
+    AddEntry(bar, "EditMenu", MakeItem("EditUndo", "&Undo", "Cmd+Z"));
+    AddEntry(bar, "EditMenu", MakeItem("UntitledMenu1", "-", std::nullopt));
+    AddEntry(bar, "EditMenu", MakeItem("EditCut", "Cu&t", "Cmd+X"));
+    AddEntry(bar, "EditMenu", MakeItem("EditCopy", "&Copy", "Cmd+C"));
+    AddEntry(bar, "EditMenu", MakeItem("EditPaste", "&Paste", "Cmd+V"));
+    AddEntry(bar, "EditMenu", MakeItem("EditClear", "&Delete", ""));
+    AddEntry(bar, "EditMenu", MakeItem("UntitledMenu0", "-", std::nullopt));
+    AddEntry(bar, "EditMenu", MakeItem("EditSelectAll", "Select &All", "Cmd+A"));
+}
+
 } // namespace MenuBuilding

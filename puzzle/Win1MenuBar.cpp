@@ -35,15 +35,7 @@ void Win1MenuBar::Untitled0()
 
 void Win1MenuBar::Untitled1()
 {
-    AddMenu(*this, MakeItem("EditMenu", "&Edit", ""));
-    AddEntry(*this, "EditMenu", MakeItem("EditUndo", "&Undo", "Cmd+Z"));
-    AddEntry(*this, "EditMenu", MakeItem("UntitledMenu1", "-", std::nullopt));
-    AddEntry(*this, "EditMenu", MakeItem("EditCut", "Cu&t", "Cmd+X"));
-    AddEntry(*this, "EditMenu", MakeItem("EditCopy", "&Copy", "Cmd+C"));
-    AddEntry(*this, "EditMenu", MakeItem("EditPaste", "&Paste", "Cmd+V"));
-    AddEntry(*this, "EditMenu", MakeItem("EditClear", "&Delete", ""));
-    AddEntry(*this, "EditMenu", MakeItem("UntitledMenu0", "-", std::nullopt));
-    AddEntry(*this, "EditMenu", MakeItem("EditSelectAll", "Select &All", "Cmd+A"));
+    MenuBuilding::AddEditMenu(*this);
 }
 
 void Win1MenuBar::Untitled2()

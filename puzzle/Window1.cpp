@@ -113,35 +113,29 @@ std::shared_ptr<Window1> Window1Instance()
 }
 
 template <class T>
-std::shared_ptr<T> Window1::Named(const char* name) const
-{
-    return fw::RuntimeCheckCast<T>(ControlByName(name));
-}
-
-template <class T>
 std::shared_ptr<T> Window1::MenuNamed(const char* name) const
 {
     return fw::RuntimeCheckCast<T>(fw::Deref(GetMenuBar(), "menu bar").Lookup(name));
 }
 
-std::shared_ptr<fw::Rectangle> Window1::Rectangle1() const { return Named<fw::Rectangle>("Rectangle1"); }
+std::shared_ptr<fw::Rectangle> Window1::Rectangle1() const { return ControlAs<fw::Rectangle>("Rectangle1"); }
 std::shared_ptr<DraggableCanvas> Window1::Snaps(int32_t index) const
 {
     return fw::RuntimeCheckCast<DraggableCanvas>(ControlByNameIndex("Snaps", index));
 }
-std::shared_ptr<fw::Label> Window1::Label2() const { return Named<fw::Label>("Label2"); }
-std::shared_ptr<fw::Canvas> Window1::Canvas1() const { return Named<fw::Canvas>("Canvas1"); }
-std::shared_ptr<fw::PushButton> Window1::MyScramble() const { return Named<fw::PushButton>("MyScramble"); }
-std::shared_ptr<fw::Listbox> Window1::LB1() const { return Named<fw::Listbox>("LB1"); }
-std::shared_ptr<fw::Label> Window1::Label1() const { return Named<fw::Label>("Label1"); }
-std::shared_ptr<fw::Rectangle> Window1::Rectangle2() const { return Named<fw::Rectangle>("Rectangle2"); }
-std::shared_ptr<fw::Canvas> Window1::Canvas2() const { return Named<fw::Canvas>("Canvas2"); }
-std::shared_ptr<fw::Timer> Window1::Timer1() const { return Named<fw::Timer>("Timer1"); }
-std::shared_ptr<fw::PushButton> Window1::MyNew() const { return Named<fw::PushButton>("MyNew"); }
-std::shared_ptr<fw::CheckBox> Window1::CB1() const { return Named<fw::CheckBox>("CB1"); }
-std::shared_ptr<fw::Label> Window1::MyCorrect() const { return Named<fw::Label>("MyCorrect"); }
-std::shared_ptr<fw::Timer> Window1::CountEm() const { return Named<fw::Timer>("CountEm"); }
-std::shared_ptr<fw::CheckBox> Window1::CB2() const { return Named<fw::CheckBox>("CB2"); }
+std::shared_ptr<fw::Label> Window1::Label2() const { return ControlAs<fw::Label>("Label2"); }
+std::shared_ptr<fw::Canvas> Window1::Canvas1() const { return ControlAs<fw::Canvas>("Canvas1"); }
+std::shared_ptr<fw::PushButton> Window1::MyScramble() const { return ControlAs<fw::PushButton>("MyScramble"); }
+std::shared_ptr<fw::Listbox> Window1::LB1() const { return ControlAs<fw::Listbox>("LB1"); }
+std::shared_ptr<fw::Label> Window1::Label1() const { return ControlAs<fw::Label>("Label1"); }
+std::shared_ptr<fw::Rectangle> Window1::Rectangle2() const { return ControlAs<fw::Rectangle>("Rectangle2"); }
+std::shared_ptr<fw::Canvas> Window1::Canvas2() const { return ControlAs<fw::Canvas>("Canvas2"); }
+std::shared_ptr<fw::Timer> Window1::Timer1() const { return ControlAs<fw::Timer>("Timer1"); }
+std::shared_ptr<fw::PushButton> Window1::MyNew() const { return ControlAs<fw::PushButton>("MyNew"); }
+std::shared_ptr<fw::CheckBox> Window1::CB1() const { return ControlAs<fw::CheckBox>("CB1"); }
+std::shared_ptr<fw::Label> Window1::MyCorrect() const { return ControlAs<fw::Label>("MyCorrect"); }
+std::shared_ptr<fw::Timer> Window1::CountEm() const { return ControlAs<fw::Timer>("CountEm"); }
+std::shared_ptr<fw::CheckBox> Window1::CB2() const { return ControlAs<fw::CheckBox>("CB2"); }
 
 std::shared_ptr<fw::MenuItem> Window1::HelpMenu() const { return MenuNamed<fw::MenuItem>("HelpMenu"); }
 std::shared_ptr<fw::AppleMenuItem> Window1::HelpAboutBox() const { return MenuNamed<fw::AppleMenuItem>("HelpAboutBox"); }

@@ -80,8 +80,6 @@ protected:
 
 private:
     template <class T>
-    std::shared_ptr<T> Named(const char* name) const;
-    template <class T>
     std::shared_ptr<T> MenuNamed(const char* name) const;
 };
 

@@ -168,37 +168,37 @@ void AboutBox::CreateControls0()
 
 std::shared_ptr<fw::PushButton> AboutBox::PushButton1() const
 {
-    return fw::RuntimeCheckCast<fw::PushButton>(ControlByName("PushButton1"));
+    return ControlAs<fw::PushButton>("PushButton1");
 }
 
 std::shared_ptr<fw::PushButton> AboutBox::PushButton2() const
 {
-    return fw::RuntimeCheckCast<fw::PushButton>(ControlByName("PushButton2"));
+    return ControlAs<fw::PushButton>("PushButton2");
 }
 
 std::shared_ptr<fw::Label> AboutBox::StaticText2() const
 {
-    return fw::RuntimeCheckCast<fw::Label>(ControlByName("StaticText2"));
+    return ControlAs<fw::Label>("StaticText2");
 }
 
 std::shared_ptr<fw::Label> AboutBox::StaticText1() const
 {
-    return fw::RuntimeCheckCast<fw::Label>(ControlByName("StaticText1"));
+    return ControlAs<fw::Label>("StaticText1");
 }
 
 std::shared_ptr<fw::Label> AboutBox::StaticText3() const
 {
-    return fw::RuntimeCheckCast<fw::Label>(ControlByName("StaticText3"));
+    return ControlAs<fw::Label>("StaticText3");
 }
 
 std::shared_ptr<fw::Label> AboutBox::StaticText4() const
 {
-    return fw::RuntimeCheckCast<fw::Label>(ControlByName("StaticText4"));
+    return ControlAs<fw::Label>("StaticText4");
 }
 
 std::shared_ptr<fw::PushButton> AboutBox::Kagi() const
 {
-    return fw::RuntimeCheckCast<fw::PushButton>(ControlByName("Kagi"));
+    return ControlAs<fw::PushButton>("Kagi");
 }
 
 void AboutBox::PushButton1_Action(fw::PushButton&)

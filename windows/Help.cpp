@@ -139,12 +139,12 @@ void Help::AddMenuHandlers()
 
 std::shared_ptr<fw::PushButton> Help::PushButton1() const
 {
-    return fw::RuntimeCheckCast<fw::PushButton>(ControlByName("PushButton1"));
+    return ControlAs<fw::PushButton>("PushButton1");
 }
 
 std::shared_ptr<fw::TextArea> Help::TextArea1() const
 {
-    return fw::RuntimeCheckCast<fw::TextArea>(ControlByName("TextArea1"));
+    return ControlAs<fw::TextArea>("TextArea1");
 }
 
 void Help::PushButton1_Action(fw::PushButton&)

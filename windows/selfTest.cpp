@@ -119,17 +119,17 @@ void selfTest::CreateControls0()
 
 std::shared_ptr<fw::Label> selfTest::StaticText1() const
 {
-    return fw::RuntimeCheckCast<fw::Label>(ControlByName("StaticText1"));
+    return ControlAs<fw::Label>("StaticText1");
 }
 
 std::shared_ptr<fw::Label> selfTest::StaticText2() const
 {
-    return fw::RuntimeCheckCast<fw::Label>(ControlByName("StaticText2"));
+    return ControlAs<fw::Label>("StaticText2");
 }
 
 std::shared_ptr<fw::PushButton> selfTest::PushButton1() const
 {
-    return fw::RuntimeCheckCast<fw::PushButton>(ControlByName("PushButton1"));
+    return ControlAs<fw::PushButton>("PushButton1");
 }
 
 void selfTest::StaticText2_Open(fw::Control& sender)

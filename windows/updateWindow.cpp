@@ -139,22 +139,22 @@ void updateWindow::CreateControls0()
 
 std::shared_ptr<fw::Label> updateWindow::StaticText1() const
 {
-    return fw::RuntimeCheckCast<fw::Label>(ControlByName("StaticText1"));
+    return ControlAs<fw::Label>("StaticText1");
 }
 
 std::shared_ptr<fw::ProgressBar> updateWindow::ProgressBar1() const
 {
-    return fw::RuntimeCheckCast<fw::ProgressBar>(ControlByName("ProgressBar1"));
+    return ControlAs<fw::ProgressBar>("ProgressBar1");
 }
 
 std::shared_ptr<fw::HTTPSocket> updateWindow::hp() const
 {
-    return fw::RuntimeCheckCast<fw::HTTPSocket>(ControlByName("hp"));
+    return ControlAs<fw::HTTPSocket>("hp");
 }
 
 std::shared_ptr<fw::PushButton> updateWindow::PushButton1() const
 {
-    return fw::RuntimeCheckCast<fw::PushButton>(ControlByName("PushButton1"));
+    return ControlAs<fw::PushButton>("PushButton1");
 }
 
 void updateWindow::Event_Open()
