@@ -14,6 +14,15 @@ namespace fw {
 
 class Picture;
 
+// Shrinks premultiplied ARGB pixels by whole factors (the source exactly
+// k by l times the destination) with a box average, rounded to nearest.
+// Gives a null image when the sizes are not such a reduction.
+QImage ShrinkByWholeFactor(const QImage& source, int destWidth, int destHeight);
+
+// Lays premultiplied ARGB pixels over a picture's pixels at `at` (the part
+// outside the target is dropped), as a painter's default composition does.
+void BlendSourceOver(QImage& target, QPoint at, const QImage& source);
+
 // What a Graphics draws on: a picture (a painter is opened for each drawing
 // call, so the picture's pixels are complete whenever anyone reads them), or
 // a painter someone else keeps open on any paint device, such as a printer,
@@ -28,8 +37,8 @@ public:
     GraphicsImpl(QPainter* painter, int width, int height, std::function<void()> nextPage = {});
 
     // Runs `draw` with a painter on the target, set up with the current font
-    // and colour; does nothing when the target is gone.
-    void Paint(const std::function<void(QPainter&)>& draw);
+    // (when `withText`) and colour; does nothing when the target is gone.
+    void Paint(const std::function<void(QPainter&)>& draw, bool withText = true);
 
     int Width() const;
     int Height() const;

@@ -43,13 +43,29 @@ QImage Capture(int32_t left, int32_t top, int32_t width, int32_t height)
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return image;
-    image.fill(Qt::white);
     const double ratio = DeviceRatio();
-    // The painter counts in points; the image keeps device pixels.
-    image.setDevicePixelRatio(ratio);
 #ifdef TAVRINE_HAVE_WINDOW_IMPL
     const QRectF wanted(left, top, width / ratio, height / ratio);
     auto windows = OpenWindows();
+    // The white that stands for other programs is needed only where no
+    // window of ours will paint its opaque background over the whole
+    // rectangle, as the window a piece is cut from always does.
+    bool covered = false;
+    for (const auto& window : windows) {
+        if (!window->Visible())
+            continue;
+        QWidget* content = ContentOf(*window);
+        if (!content)
+            continue;
+        const QRectF area(QPointF(window->Left(), window->Top()), QSizeF(content->size()));
+        if (area.contains(wanted) && content->palette().color(QPalette::Window).alpha() == 255)
+            covered = true;
+        break; // only the front window is sure to lie over everything
+    }
+    if (!covered)
+        image.fill(Qt::white);
+    // The painter counts in points; the image keeps device pixels.
+    image.setDevicePixelRatio(ratio);
     QPainter painter(&image);
     // Front first in the list, so paint from the back.
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
@@ -78,6 +94,7 @@ QImage Capture(int32_t left, int32_t top, int32_t width, int32_t height)
 #else
     (void)left;
     (void)top;
+    image.fill(Qt::white);
 #endif
     image.setDevicePixelRatio(1.0);
     return image;

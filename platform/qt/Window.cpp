@@ -415,6 +415,9 @@ void Window::Constructor()
     }
     m_constructing = false;
     m_constructed = true;
+    // Stacking is put in order once, now that every control exists, rather
+    // than again for each control as it is created.
+    Restack();
     std::string shortName = ShortClassName();
     auto controls = m_controls;
     for (const auto& control : controls) {
@@ -727,6 +730,10 @@ const MenuHandler* Window::FindMenuHandler(const std::string& name) const
 
 void Window::Restack()
 {
+    // While the window is being built its controls are still arriving; the
+    // end of construction restacks them all at once.
+    if (m_constructing)
+        return;
     // Top first: inside one parent, earlier controls lie above later ones,
     // and a control's children lie above the control itself. A parent is
     // named by InitialParent; an unknown name means the window itself.
