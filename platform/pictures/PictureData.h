@@ -33,17 +33,8 @@ struct PictureHost {
     void* (*captureScreen)(int32_t left, int32_t top, int32_t width, int32_t height) = nullptr;
 };
 
-// One function of the library, found by the text of its declaration.
-struct PluginEntry {
-    const char* declaration;
-    void* function;
-};
+#include "platform/pictures/PluginEntry.h"
 
-// The library exports these two C functions under these names.
-#define TAVRINE_PLUGIN_ENTRIES "TavrinePluginEntries"
-#define TAVRINE_PLUGIN_ATTACH "TavrinePluginAttach"
-// Returns the entries, ended by one whose declaration is nullptr.
-using PluginEntriesFunction = const PluginEntry* (*)();
 using PluginAttachFunction = void (*)(const PictureHost* host);
 
 // The signatures of the five picture functions, as plain C: a picture goes

@@ -11,7 +11,7 @@
 #include "platform/pictures/JpegDecoder.h"
 #include "platform/pictures/PictureData.h"
 
-#define TAVRINE_EXPORT extern "C" __attribute__((visibility("default")))
+
 
 namespace {
 

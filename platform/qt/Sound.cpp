@@ -1,13 +1,13 @@
 #include "platform/System.h"
 
 #include <QFile>
-#include <QSoundEffect>
-#include <QUrl>
 
 #include <array>
 #include <cstring>
 
+#include "platform/Exceptions.h"
 #include "platform/Files.h"
+#include "platform/Plugins.h"
 #include "platform/Seams.h"
 
 namespace fw {
@@ -75,33 +75,68 @@ bool IsPlayableWave(QFile& file)
 
 } // namespace
 
-// The sound's file and, once it has been played without a recorder, the Qt
-// effect that plays it. Each Sound has its own effect, so two sounds overlap.
+namespace {
+
+// The sound player lives in a plug-in library loaded on the first play, so
+// Qt Multimedia is not loaded at start-up. Without it every sound is silent.
+struct SoundPlayer {
+    void* (*create)(const char* path) = nullptr;
+    void (*play)(void* effect) = nullptr;
+    void (*destroy)(void* effect) = nullptr;
+};
+
+const SoundPlayer* Player()
+{
+    static bool tried = false;
+    static SoundPlayer player;
+    if (!tried) {
+        tried = true;
+        try {
+            auto library = LoadPluginLibrary("tavrine_sound");
+            player.create = reinterpret_cast<void* (*)(const char*)>(library->Function("Sound.Create(path as string) as ptr"));
+            player.play = reinterpret_cast<void (*)(void*)>(library->Function("Sound.Play(effect as ptr)"));
+            player.destroy = reinterpret_cast<void (*)(void*)>(library->Function("Sound.Destroy(effect as ptr)"));
+        } catch (const PluginLoadException&) {
+            player = SoundPlayer {};
+        }
+    }
+    return player.create ? &player : nullptr;
+}
+
+} // namespace
+
+// The sound's file and, once it has been played without a recorder, the
+// player's effect that plays it. Each Sound has its own effect, so two sounds
+// overlap.
 class SoundImpl {
 public:
     explicit SoundImpl(std::string path)
         : m_path(std::move(path))
     {
     }
-    ~SoundImpl() = default;
+    ~SoundImpl()
+    {
+        if (m_effect)
+            Player()->destroy(m_effect);
+    }
+    SoundImpl(const SoundImpl&) = delete;
+    SoundImpl& operator=(const SoundImpl&) = delete;
 
     const std::string& Path() const { return m_path; }
 
     void Play()
     {
-        if (!m_effect) {
-            m_effect = std::make_unique<QSoundEffect>();
-            m_effect->setSource(QUrl::fromLocalFile(QString::fromStdString(m_path)));
-        }
-        // Playing starts the sound, or queues it until loading finishes; a
-        // sound that cannot load or has no device stays silent.
-        if (m_effect->status() != QSoundEffect::Error)
-            m_effect->play();
+        const SoundPlayer* player = Player();
+        if (!player)
+            return;
+        if (!m_effect)
+            m_effect = player->create(m_path.c_str());
+        player->play(m_effect);
     }
 
 private:
     std::string m_path;
-    std::unique_ptr<QSoundEffect> m_effect;
+    void* m_effect = nullptr;
 };
 
 Sound::Sound(std::unique_ptr<SoundImpl> impl)
