@@ -13,10 +13,7 @@
 #include "platform/pictures/PictureData.h"
 #include "platform/qt/PictureImpl.h"
 
-#if __has_include("platform/qt/WindowImpl.h")
 #include "platform/qt/WindowImpl.h"
-#define TAVRINE_HAVE_WINDOW_IMPL 1
-#endif
 
 namespace fw {
 
@@ -29,12 +26,10 @@ double DeviceRatio()
     return 1.0;
 }
 
-#ifdef TAVRINE_HAVE_WINDOW_IMPL
 QWidget* ContentOf(Window& window)
 {
     return window.Impl().Content();
 }
-#endif
 
 QImage Capture(int32_t left, int32_t top, int32_t width, int32_t height)
 {
@@ -44,7 +39,6 @@ QImage Capture(int32_t left, int32_t top, int32_t width, int32_t height)
     if (image.isNull())
         return image;
     const double ratio = DeviceRatio();
-#ifdef TAVRINE_HAVE_WINDOW_IMPL
     const QRectF wanted(left, top, width / ratio, height / ratio);
     auto windows = OpenWindows();
     // The white that stands for other programs is needed only where no
@@ -91,11 +85,6 @@ QImage Capture(int32_t left, int32_t top, int32_t width, int32_t height)
         painter.restore();
     }
     painter.end();
-#else
-    (void)left;
-    (void)top;
-    image.fill(Qt::white);
-#endif
     image.setDevicePixelRatio(1.0);
     return image;
 }
@@ -124,17 +113,12 @@ void* CaptureScreenForPlugin(int32_t left, int32_t top, int32_t width, int32_t h
 
 std::shared_ptr<Picture> GrabWindow(Window& window)
 {
-#ifdef TAVRINE_HAVE_WINDOW_IMPL
     QWidget* content = ContentOf(window);
     if (!content)
         return nullptr;
     QImage image = content->grab().toImage();
     image.setDevicePixelRatio(1.0);
     return PictureImpl::Wrap(std::move(image));
-#else
-    (void)window;
-    return nullptr;
-#endif
 }
 
 } // namespace fw
