@@ -4,7 +4,9 @@
 #include <cmath>
 #include <vector>
 
+#if defined(__SSE2__)
 #include <immintrin.h>
+#endif
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -110,9 +112,7 @@ void GraphicsImpl::NextPage()
 
 namespace {
 
-// The commonest reduction, each 2 by 2 block to one pixel (a capture of a
-// double-density screen onto a tile), four output pixels per step with the
-// channels widened to 16 bits.
+#if defined(__SSE2__)
 #if defined(__GNUC__) && defined(__x86_64__)
 // Qt's own drawing runs 256-bit vector code and may return with the upper
 // halves of the vector registers in use; plain SSE code run after that is
@@ -132,6 +132,9 @@ void ClearUpperVectorHalves()
 void ClearUpperVectorHalves() { }
 #endif
 
+// The commonest reduction, each 2 by 2 block to one pixel (a capture of a
+// double-density screen onto a tile), four output pixels per step with the
+// channels widened to 16 bits.
 void ShrinkHalf(const uchar* bits, qsizetype stride, uint32_t* out, qsizetype outStride, int destWidth, int destHeight)
 {
     ClearUpperVectorHalves();
@@ -176,6 +179,7 @@ void ShrinkHalf(const uchar* bits, qsizetype stride, uint32_t* out, qsizetype ou
         }
     }
 }
+#endif
 
 } // namespace
 
@@ -207,10 +211,13 @@ QImage ShrinkByWholeFactor(const QImage& source, int destWidth, int destHeight)
     auto divide = [reciprocal](uint64_t sum) { return uint32_t((sum * reciprocal) >> 40); };
     const uchar* bits = source.constBits();
     const qsizetype stride = source.bytesPerLine();
+#if defined(__SSE2__)
+    // Elsewhere the general loop below gives the same result.
     if (kx == 2 && ky == 2) {
         ShrinkHalf(bits, stride, reinterpret_cast<uint32_t*>(out.bits()), out.bytesPerLine(), destWidth, destHeight);
         return out;
     }
+#endif
     for (int y = 0; y < destHeight; ++y) {
         const uchar* top = bits + stride * qsizetype(y) * ky;
         auto* target = reinterpret_cast<uint32_t*>(out.scanLine(y));
