@@ -133,50 +133,55 @@ void ClearUpperVectorHalves() { }
 #endif
 
 // The commonest reduction, each 2 by 2 block to one pixel (a capture of a
-// double-density screen onto a tile), four output pixels per step with the
-// channels widened to 16 bits.
+// double-density screen onto a tile), of one row: `out` gets `count` pixels
+// from the two source rows below each other. Four output pixels per step
+// with the channels widened to 16 bits.
+void ShrinkHalfRow(const uint32_t* row0, const uint32_t* row1, uint32_t* out, int count)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i two = _mm_set1_epi16(2);
+    int x = 0;
+    for (; x + 4 <= count; x += 4) {
+        // Eight source pixels of each row: p0..p3 and p4..p7.
+        const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row0 + 2 * x));
+        const __m128i a1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row0 + 2 * x + 4));
+        const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row1 + 2 * x));
+        const __m128i b1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row1 + 2 * x + 4));
+        // Column sums of each pixel pair, 16 bits a channel: p0 p1 | p2 p3.
+        const __m128i s0 = _mm_add_epi16(_mm_unpacklo_epi8(a0, zero), _mm_unpacklo_epi8(b0, zero));
+        const __m128i s1 = _mm_add_epi16(_mm_unpackhi_epi8(a0, zero), _mm_unpackhi_epi8(b0, zero));
+        const __m128i s2 = _mm_add_epi16(_mm_unpacklo_epi8(a1, zero), _mm_unpacklo_epi8(b1, zero));
+        const __m128i s3 = _mm_add_epi16(_mm_unpackhi_epi8(a1, zero), _mm_unpackhi_epi8(b1, zero));
+        // Add each pixel to its right neighbour: the low 64 bits of one
+        // register plus its high 64 bits.
+        const __m128i lo01 = _mm_unpacklo_epi64(s0, s1);
+        const __m128i hi01 = _mm_unpackhi_epi64(s0, s1);
+        const __m128i lo23 = _mm_unpacklo_epi64(s2, s3);
+        const __m128i hi23 = _mm_unpackhi_epi64(s2, s3);
+        const __m128i q01 = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(lo01, hi01), two), 2);
+        const __m128i q23 = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(lo23, hi23), two), 2);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(q01, q23));
+    }
+    for (; x < count; ++x) {
+        const uint32_t p[4] = { row0[2 * x], row0[2 * x + 1], row1[2 * x], row1[2 * x + 1] };
+        uint32_t result = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+            uint32_t sum = 2;
+            for (uint32_t pixel : p)
+                sum += (pixel >> shift) & 0xFFu;
+            result |= (sum >> 2) << shift;
+        }
+        out[x] = result;
+    }
+}
+
 void ShrinkHalf(const uchar* bits, qsizetype stride, uint32_t* out, qsizetype outStride, int destWidth, int destHeight)
 {
     ClearUpperVectorHalves();
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i two = _mm_set1_epi16(2);
     for (int y = 0; y < destHeight; ++y) {
         const auto* row0 = reinterpret_cast<const uint32_t*>(bits + stride * (qsizetype(y) * 2));
         const auto* row1 = reinterpret_cast<const uint32_t*>(bits + stride * (qsizetype(y) * 2 + 1));
-        auto* target = reinterpret_cast<uint32_t*>(reinterpret_cast<uchar*>(out) + outStride * y);
-        int x = 0;
-        for (; x + 4 <= destWidth; x += 4) {
-            // Eight source pixels of each row: p0..p3 and p4..p7.
-            const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row0 + 2 * x));
-            const __m128i a1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row0 + 2 * x + 4));
-            const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row1 + 2 * x));
-            const __m128i b1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row1 + 2 * x + 4));
-            // Column sums of each pixel pair, 16 bits a channel: p0 p1 | p2 p3.
-            const __m128i s0 = _mm_add_epi16(_mm_unpacklo_epi8(a0, zero), _mm_unpacklo_epi8(b0, zero));
-            const __m128i s1 = _mm_add_epi16(_mm_unpackhi_epi8(a0, zero), _mm_unpackhi_epi8(b0, zero));
-            const __m128i s2 = _mm_add_epi16(_mm_unpacklo_epi8(a1, zero), _mm_unpacklo_epi8(b1, zero));
-            const __m128i s3 = _mm_add_epi16(_mm_unpackhi_epi8(a1, zero), _mm_unpackhi_epi8(b1, zero));
-            // Add each pixel to its right neighbour: the low 64 bits of one
-            // register plus its high 64 bits.
-            const __m128i lo01 = _mm_unpacklo_epi64(s0, s1);
-            const __m128i hi01 = _mm_unpackhi_epi64(s0, s1);
-            const __m128i lo23 = _mm_unpacklo_epi64(s2, s3);
-            const __m128i hi23 = _mm_unpackhi_epi64(s2, s3);
-            const __m128i q01 = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(lo01, hi01), two), 2);
-            const __m128i q23 = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(lo23, hi23), two), 2);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(target + x), _mm_packus_epi16(q01, q23));
-        }
-        for (; x < destWidth; ++x) {
-            const uint32_t p[4] = { row0[2 * x], row0[2 * x + 1], row1[2 * x], row1[2 * x + 1] };
-            uint32_t result = 0;
-            for (int shift = 0; shift < 32; shift += 8) {
-                uint32_t sum = 2;
-                for (uint32_t pixel : p)
-                    sum += (pixel >> shift) & 0xFFu;
-                result |= (sum >> 2) << shift;
-            }
-            target[x] = result;
-        }
+        ShrinkHalfRow(row0, row1, reinterpret_cast<uint32_t*>(reinterpret_cast<uchar*>(out) + outStride * y), destWidth);
     }
 }
 #endif
@@ -257,6 +262,95 @@ inline uint32_t ByteMul(uint32_t x, uint32_t a)
     return x | t;
 }
 
+// One premultiplied pixel laid over another.
+inline void LayOver(uint32_t pixel, uint32_t& target)
+{
+    if (pixel >= 0xFF000000u)
+        target = pixel;
+    else if (pixel != 0)
+        target = pixel + ByteMul(target, (~pixel) >> 24);
+}
+
+// Lays `count` premultiplied pixels over as many target pixels. Pictures are
+// mostly opaque (captures, photos) or have wide transparent parts, so whole
+// groups of four that are one or the other are copied or skipped at once.
+void BlendRowOver(const uint32_t* from, uint32_t* to, int count)
+{
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i ones = _mm_set1_epi32(-1);
+    const __m128i zero = _mm_setzero_si128();
+    for (; x + 4 <= count; x += 4) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x));
+        // The alpha bytes are bytes 3, 7, 11 and 15.
+        if ((_mm_movemask_epi8(_mm_cmpeq_epi8(p, ones)) & 0x8888) == 0x8888) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), p);
+            continue;
+        }
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(p, zero)) == 0xFFFF)
+            continue;
+        for (int i = x; i < x + 4; ++i)
+            LayOver(from[i], to[i]);
+    }
+#endif
+    for (; x < count; ++x)
+        LayOver(from[x], to[x]);
+}
+
+#if defined(__SSE2__) && defined(__GNUC__) && defined(__x86_64__)
+#define TAVRINE_AVX2_HALVING 1
+// The halving of ShrinkHalfRow, eight output pixels at a time, laid over the
+// target at once: stored where all eight are opaque, skipped where all are
+// transparent, blended one by one otherwise. Returns how many pixels it did
+// (a multiple of eight); the caller does the rest.
+__attribute__((target("avx2"))) int ShrinkHalfOverRowAvx2(
+    const uint32_t* row0, const uint32_t* row1, uint32_t* to, int count)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i two = _mm256_set1_epi16(2);
+    const __m256i ones = _mm256_set1_epi32(-1);
+    int x = 0;
+    for (; x + 8 <= count; x += 8) {
+        const __m256i a0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row0 + 2 * x));
+        const __m256i a1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row0 + 2 * x + 8));
+        const __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row1 + 2 * x));
+        const __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row1 + 2 * x + 8));
+        // As in ShrinkHalfRow, within each 128-bit half: the column sums of
+        // pixel pairs, then each pair's two pixels added.
+        const __m256i s0 = _mm256_add_epi16(_mm256_unpacklo_epi8(a0, zero), _mm256_unpacklo_epi8(b0, zero));
+        const __m256i s1 = _mm256_add_epi16(_mm256_unpackhi_epi8(a0, zero), _mm256_unpackhi_epi8(b0, zero));
+        const __m256i s2 = _mm256_add_epi16(_mm256_unpacklo_epi8(a1, zero), _mm256_unpacklo_epi8(b1, zero));
+        const __m256i s3 = _mm256_add_epi16(_mm256_unpackhi_epi8(a1, zero), _mm256_unpackhi_epi8(b1, zero));
+        const __m256i q01 = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_add_epi16(_mm256_unpacklo_epi64(s0, s1), _mm256_unpackhi_epi64(s0, s1)), two), 2);
+        const __m256i q23 = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_add_epi16(_mm256_unpacklo_epi64(s2, s3), _mm256_unpackhi_epi64(s2, s3)), two), 2);
+        // The halves hold outputs 0 1 4 5 and 2 3 6 7; put them in order.
+        const __m256i result = _mm256_permute4x64_epi64(_mm256_packus_epi16(q01, q23), 0xD8);
+        // The alpha bytes are every fourth, from the fourth on.
+        const uint32_t opaque
+            = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(result, ones))) & 0x88888888u;
+        if (opaque == 0x88888888u) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + x), result);
+            continue;
+        }
+        if (opaque == 0 && _mm256_testz_si256(result, result))
+            continue;
+        alignas(32) uint32_t pixels[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(pixels), result);
+        for (int i = 0; i < 8; ++i)
+            LayOver(pixels[i], to[x + i]);
+    }
+    return x;
+}
+
+bool HasAvx2()
+{
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+#endif
+
 } // namespace
 
 void BlendSourceOver(QImage& target, QPoint at, const QImage& source)
@@ -269,14 +363,59 @@ void BlendSourceOver(QImage& target, QPoint at, const QImage& source)
     for (int y = 0; y < area.height(); ++y) {
         const auto* from = reinterpret_cast<const uint32_t*>(source.constScanLine(sy + y)) + sx;
         auto* to = reinterpret_cast<uint32_t*>(target.scanLine(area.top() + y)) + area.left();
-        for (int x = 0; x < area.width(); ++x) {
-            const uint32_t p = from[x];
-            if (p >= 0xFF000000u)
-                to[x] = p;
-            else if (p != 0)
-                to[x] = p + ByteMul(to[x], (~p) >> 24);
+        BlendRowOver(from, to, area.width());
+    }
+}
+
+bool ShrinkHalfOver(QImage& target, const QRect& dest, const QImage& source)
+{
+#if defined(__SSE2__)
+    if (source.format() != QImage::Format_ARGB32_Premultiplied
+        || target.format() != QImage::Format_ARGB32_Premultiplied || source.width() != 2 * dest.width()
+        || source.height() != 2 * dest.height())
+        return false;
+    const QRect area = dest.intersected(target.rect());
+    if (area.isEmpty())
+        return true;
+    // One row at a time; what the wide loop leaves goes through a small
+    // buffer that stays in the nearest cache. The reduced picture is never
+    // held whole.
+    const int width = area.width();
+    std::vector<uint32_t> row(static_cast<size_t>(width));
+    const uchar* sourceBits = source.constBits();
+    const qsizetype sourceStride = source.bytesPerLine();
+    uchar* targetBits = target.bits();
+    const qsizetype targetStride = target.bytesPerLine();
+    const int sx = 2 * (area.left() - dest.left());
+#if defined(TAVRINE_AVX2_HALVING)
+    const bool wide = HasAvx2();
+#else
+    const bool wide = false;
+#endif
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const qsizetype sy = 2 * qsizetype(y - dest.top());
+        const auto* row0 = reinterpret_cast<const uint32_t*>(sourceBits + sourceStride * sy) + sx;
+        const auto* row1 = reinterpret_cast<const uint32_t*>(sourceBits + sourceStride * (sy + 1)) + sx;
+        auto* to = reinterpret_cast<uint32_t*>(targetBits + targetStride * y) + area.left();
+        int done = 0;
+#if defined(TAVRINE_AVX2_HALVING)
+        if (wide)
+            done = ShrinkHalfOverRowAvx2(row0, row1, to, width);
+#endif
+        if (done < width) {
+            ClearUpperVectorHalves();
+            ShrinkHalfRow(row0 + 2 * done, row1 + 2 * done, row.data(), width - done);
+            BlendRowOver(row.data(), to + done, width - done);
         }
     }
+    (void)wide;
+    return true;
+#else
+    (void)target;
+    (void)dest;
+    (void)source;
+    return false;
+#endif
 }
 
 Graphics::Graphics(std::unique_ptr<GraphicsImpl> impl)
@@ -316,12 +455,19 @@ void Graphics::DrawPicture(const std::shared_ptr<Picture>& picture, int32_t x, i
     // below reads it before anything can change the source.
     const QImage part(pixels.constScanLine(mapped.top()) + size_t(mapped.left()) * 4, mapped.width(), mapped.height(),
         pixels.bytesPerLine(), pixels.format());
+    Picture* targetPicture = m_impl->TargetPicture();
+    if (targetPicture && targetPicture != &source && part.size() == dest.size() * 2) {
+        // Halving onto another picture: reduced and laid over row by row.
+        QImage& image = targetPicture->Impl().MutableImage();
+        if (!image.isNull() && ShrinkHalfOver(image, dest, part))
+            return;
+    }
     QImage scaled;
     if (part.size() == dest.size()) {
         // One to one needs no scaling. The view is drawn as it is, unless the
         // picture draws into itself: then the painter would read pixels it
         // has already overwritten.
-        scaled = m_impl->TargetPicture() == &source ? part.copy() : part;
+        scaled = targetPicture == &source ? part.copy() : part;
     } else {
         // An exact whole-number reduction is averaged here in boxes, which
         // is the same area average as the general filter, much faster.
@@ -331,7 +477,7 @@ void Graphics::DrawPicture(const std::shared_ptr<Picture>& picture, int32_t x, i
         if (scaled.isNull())
             scaled = part.scaled(dest.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    if (Picture* target = m_impl->TargetPicture()) {
+    if (Picture* target = targetPicture) {
         // Into a picture the pixels are laid over directly: Qt's painter
         // would hand a block this size to its thread pool and wait for it,
         // which costs more than the blending itself.

@@ -23,6 +23,12 @@ QImage ShrinkByWholeFactor(const QImage& source, int destWidth, int destHeight);
 // outside the target is dropped), as a painter's default composition does.
 void BlendSourceOver(QImage& target, QPoint at, const QImage& source);
 
+// Halves `source` (exactly twice `dest` in each direction) with a box average
+// and lays the result over `target` at `dest`, clipped to the target, without
+// building the reduced picture. False when the formats or sizes do not suit
+// (the caller then takes the general way).
+bool ShrinkHalfOver(QImage& target, const QRect& dest, const QImage& source);
+
 // What a Graphics draws on: a picture (a painter is opened for each drawing
 // call, so the picture's pixels are complete whenever anyone reads them), or
 // a painter someone else keeps open on any paint device, such as a printer,

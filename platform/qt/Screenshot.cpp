@@ -1,12 +1,23 @@
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <QAbstractEventDispatcher>
+#include <QBackingStore>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QRegion>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/Picture.h"
 #include "platform/Window.h"
@@ -31,6 +42,133 @@ QWidget* ContentOf(Window& window)
     return window.Impl().Content();
 }
 
+// Counts the events the application delivers and the passes of its event
+// loop, so a capture can tell whether anything but the program's own code has
+// run since it last brought a window up to date.
+class ActivityCounter : public QObject {
+public:
+    static uint64_t Count()
+    {
+        static QPointer<ActivityCounter> counter;
+        if (!counter && QCoreApplication::instance())
+            counter = new ActivityCounter(QCoreApplication::instance());
+        if (counter)
+            counter->WatchEventLoop();
+        return s_count;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent*) override
+    {
+        ++s_count;
+        return false;
+    }
+
+private:
+    explicit ActivityCounter(QCoreApplication* application)
+        : QObject(application)
+    {
+        application->installEventFilter(this);
+    }
+
+    void WatchEventLoop()
+    {
+        QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+        if (dispatcher == m_dispatcher)
+            return;
+        m_dispatcher = dispatcher;
+        if (dispatcher)
+            connect(dispatcher, &QAbstractEventDispatcher::awake, this, [] { ++s_count; });
+    }
+
+    QPointer<QAbstractEventDispatcher> m_dispatcher;
+    static inline uint64_t s_count = 0;
+};
+
+// The pixels a window shows: what was last painted into its backing store.
+// Whatever waits to be painted is painted first, unless only the program's
+// own code has run since that was last done for this window: a run of
+// captures from one handler (the 25 of a scramble) pays for it once, and what
+// the handler itself changes between two of its captures shows once it
+// returns, as on a real screen. `offset` is where the content area lies in
+// the pixels, in points. Null when the window is not on show or keeps its
+// pixels where they cannot be read; the caller then renders the content.
+const QImage* PaintedPixels(Window& window, QPoint& offset)
+{
+    WindowImpl& impl = window.Impl();
+    QWidget* top = impl.TopLevel();
+    QWidget* content = impl.Content();
+    if (!top || !content || !top->isVisible())
+        return nullptr;
+    if (impl.paintedAtActivity != ActivityCounter::Count()) {
+        // Painting now what the event loop would paint next: the work is
+        // not repeated there, and only what changed is painted.
+        QCoreApplication::sendPostedEvents(top, QEvent::UpdateRequest);
+        impl.paintedAtActivity = ActivityCounter::Count();
+    }
+    QWindow* handle = top->windowHandle();
+    if (!handle || !handle->isExposed())
+        return nullptr;
+    QBackingStore* store = top->backingStore();
+    QPaintDevice* device = store ? store->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return nullptr;
+    const auto* image = static_cast<const QImage*>(device);
+    const QSize needed = (QSizeF(top->size()) * image->devicePixelRatio()).toSize();
+    if (image->isNull() || image->depth() != 32 || image->width() < needed.width()
+        || image->height() < needed.height())
+        return nullptr;
+    offset = content->mapTo(top, QPoint(0, 0));
+    return image;
+}
+
+// Copies pixels whose unused top byte is meant to read 0xFF (what the
+// window system keeps for an opaque window), making sure it does.
+void CopyRowOpaque(const uint32_t* from, uint32_t* to, int count)
+{
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+    for (; x + 4 <= count; x += 4) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), _mm_or_si128(p, alpha));
+    }
+#endif
+    for (; x < count; ++x)
+        to[x] = from[x] | 0xFF000000u;
+}
+
+// The quick way for the usual capture: one window covers the whole
+// rectangle and its painted pixels are at the capture's density, so rows are
+// copied as they are. False when that does not hold.
+bool CopyPainted(Window& window, const QRectF& wanted, double ratio, QImage& image)
+{
+    QPoint offset;
+    const QImage* painted = PaintedPixels(window, offset);
+    if (!painted || painted->devicePixelRatio() != ratio)
+        return false;
+    const bool opaqueFormat = painted->format() == QImage::Format_RGB32;
+    if (!opaqueFormat && painted->format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    const QPointF origin = (wanted.topLeft() - QPointF(window.Left(), window.Top()) + QPointF(offset)) * ratio;
+    const QPoint start(int(std::lround(origin.x())), int(std::lround(origin.y())));
+    if (QPointF(start) != origin || !painted->rect().contains(QRect(start, image.size())))
+        return false;
+    const int width = image.width();
+    const int height = image.height();
+    const qsizetype fromStride = painted->bytesPerLine();
+    const qsizetype toStride = image.bytesPerLine();
+    const uchar* from = painted->constBits() + fromStride * start.y() + qsizetype(start.x()) * 4;
+    uchar* to = image.bits();
+    for (int y = 0; y < height; ++y, from += fromStride, to += toStride) {
+        if (opaqueFormat)
+            CopyRowOpaque(reinterpret_cast<const uint32_t*>(from), reinterpret_cast<uint32_t*>(to), width);
+        else
+            std::memcpy(to, from, size_t(width) * 4);
+    }
+    return true;
+}
+
 QImage Capture(int32_t left, int32_t top, int32_t width, int32_t height)
 {
     if (width <= 0 || height <= 0)
@@ -52,8 +190,11 @@ QImage Capture(int32_t left, int32_t top, int32_t width, int32_t height)
         if (!content)
             continue;
         const QRectF area(QPointF(window->Left(), window->Top()), QSizeF(content->size()));
-        if (area.contains(wanted) && content->palette().color(QPalette::Window).alpha() == 255)
+        if (area.contains(wanted) && content->palette().color(QPalette::Window).alpha() == 255) {
             covered = true;
+            if (CopyPainted(*window, wanted, ratio, image))
+                return image;
+        }
         break; // only the front window is sure to lie over everything
     }
     if (!covered)
@@ -70,12 +211,20 @@ QImage Capture(int32_t left, int32_t top, int32_t width, int32_t height)
         if (!content)
             continue;
         const QPoint origin(window.Left(), window.Top());
-        // Only the part of the window inside the rectangle is rendered, so a
+        // Only the part of the window inside the rectangle is drawn, so a
         // small capture costs little however large the window is.
         const QRect part = wanted.translated(-origin).toAlignedRect().intersected(content->rect());
         if (part.isEmpty())
             continue;
         const QPointF offset = QPointF(origin) - wanted.topLeft() + QPointF(part.topLeft());
+        QPoint contentOffset;
+        if (const QImage* painted = PaintedPixels(window, contentOffset)) {
+            const double pixelRatio = painted->devicePixelRatio();
+            const QRectF source(QPointF(part.translated(contentOffset).topLeft()) * pixelRatio,
+                QSizeF(part.size()) * pixelRatio);
+            painter.drawImage(QRectF(offset, QSizeF(part.size())), *painted, source);
+            continue;
+        }
         painter.save();
         painter.translate(offset);
         // What the window itself paints under its content (its palette's

@@ -3,6 +3,7 @@
 // The Qt side of a window: a QMainWindow whose central widget is the content
 // area, exactly Width x Height points. Private to platform/qt.
 
+#include <cstdint>
 #include <memory>
 
 #include <QMainWindow>
@@ -90,6 +91,10 @@ public:
     std::shared_ptr<PushButton> DefaultButton() const { return m_defaultButton.lock(); }
     void SetCancelButton(const std::shared_ptr<PushButton>& button);
     std::shared_ptr<PushButton> CancelButton() const { return m_cancelButton.lock(); }
+
+    // The application's event count when a screen capture last had this
+    // window's waiting changes painted.
+    uint64_t paintedAtActivity = ~uint64_t(0);
 
     // Called by the host.
     void UserClosed();

@@ -1,6 +1,7 @@
 // The quick paths of picture drawing and turning: whole-number reductions
 // must give exactly the box average, one-to-one draws must lay pixels over
 // the target as a painter does, and turns of any size stay permutations.
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -105,6 +106,84 @@ TEST(PictureFastPathTest, ReducedDrawingKeepsPlaceAndClips)
     EXPECT_EQ(target->Pixel(0, 0), CellColour(3, 1));
     EXPECT_EQ(target->Pixel(4, 14), CellColour(3, 3));
     EXPECT_EQ(target->Pixel(5, 0), 0u);
+}
+
+TEST(PictureFastPathTest, HalvingOntoAPictureLaysEachPixelOverByItsCoverage)
+{
+    // Halving works on groups of eight result pixels, storing a wholly opaque
+    // group, skipping a wholly transparent one and blending the others; 37
+    // result columns leave a tail the wide loop does not take. The result is
+    // placed partly outside a target that already has content.
+    const int resultWidth = 37, resultHeight = 6;
+    const int width = 2 * resultWidth, height = 2 * resultHeight;
+    enum Kind { Opaque, Clear, Mixed };
+    const Kind groups[] = { Mixed, Opaque, Clear, Mixed, Mixed };
+    uint32_t state = 777;
+    auto next = [&state] {
+        state = state * 1103515245u + 12345u;
+        return state >> 8;
+    };
+    std::vector<uint32_t> pixels(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            uint32_t& pixel = pixels[size_t(y) * size_t(width) + size_t(x)];
+            switch (groups[x / 16]) {
+            case Opaque:
+                pixel = 0xFF000000u | (next() & 0xFFFFFFu);
+                break;
+            case Clear:
+                pixel = 0;
+                break;
+            case Mixed:
+                pixel = (next() & 0xFF) << 24 | (next() & 0xFFFFFFu);
+                break;
+            }
+        }
+    }
+    auto source = fw::PictureFromPixels(width, height, pixels);
+    std::vector<uint32_t> stored(pixels.size());
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            stored[size_t(y) * size_t(width) + size_t(x)] = source->Pixel(x, y);
+
+    const int targetWidth = 40, targetHeight = 8, left = 5, top = 3;
+    std::vector<uint32_t> ground(size_t(targetWidth) * size_t(targetHeight));
+    for (size_t i = 0; i < ground.size(); ++i)
+        ground[i] = (i % 3 == 0 ? 0x60000000u : 0xFF000000u) | (next() & 0xFFFFFFu);
+    auto target = fw::PictureFromPixels(targetWidth, targetHeight, ground);
+    std::vector<uint32_t> before(ground.size());
+    for (int y = 0; y < targetHeight; ++y)
+        for (int x = 0; x < targetWidth; ++x)
+            before[size_t(y) * size_t(targetWidth) + size_t(x)] = target->Pixel(x, y);
+
+    target->GetGraphics()->DrawPicture(source, left, top, resultWidth, resultHeight, 0, 0, width, height);
+
+    for (int y = 0; y < targetHeight; ++y) {
+        for (int x = 0; x < targetWidth; ++x) {
+            const uint32_t under = before[size_t(y) * size_t(targetWidth) + size_t(x)];
+            const uint32_t after = target->Pixel(x, y);
+            if (x < left || y < top || x >= left + resultWidth || y >= top + resultHeight) {
+                ASSERT_EQ(after, under) << "outside, " << x << "," << y;
+                continue;
+            }
+            const uint32_t average = BoxAverage(stored, width, x - left, y - top, 2, 2);
+            const uint32_t alpha = average >> 24;
+            if (alpha == 0xFF) {
+                ASSERT_EQ(after, average) << x << "," << y;
+            } else if (average == 0) {
+                ASSERT_EQ(after, under) << x << "," << y;
+            } else {
+                // Premultiplied "over": the average plus what shows through.
+                uint32_t expected = 0;
+                for (int shift = 0; shift < 32; shift += 8) {
+                    const double channel = double(average >> shift & 0xFFu)
+                        + double(under >> shift & 0xFFu) * double(0xFFu - alpha) / 255.0;
+                    expected |= uint32_t(std::lround(channel)) << shift;
+                }
+                ASSERT_TRUE(Near(after, expected, 1)) << x << "," << y << ": " << Hex(after) << " not " << Hex(expected);
+            }
+        }
+    }
 }
 
 TEST(PictureFastPathTest, DrawingLaysTranslucentPixelsOverTheTarget)

@@ -33,7 +33,7 @@ struct ShownWindow {
     std::shared_ptr<fw::Canvas> canvas;
     std::shared_ptr<fw::Picture> backdrop;
 
-    ShownWindow(int left, int top, int cellOffset)
+    ShownWindow(int left, int top, int cellOffset, bool painted = true)
     {
         window = std::make_shared<ShotHost>();
         window->Constructor();
@@ -54,7 +54,8 @@ struct ShownWindow {
         backdrop = fw::PictureFromPixels(200, 100, pixels);
         canvas->SetBackdrop(backdrop);
         window->Show();
-        QCoreApplication::processEvents();
+        if (painted)
+            QCoreApplication::processEvents();
     }
     ~ShownWindow()
     {
@@ -113,6 +114,48 @@ TEST_F(ScreenshotTest, CapturesTheWindowRegionAsDrawn)
     ASSERT_TRUE(grabbed);
     EXPECT_EQ(grabbed->Width(), 300);
     EXPECT_EQ(grabbed->Pixel(25, 25), shown.backdrop->Pixel(5, 5));
+}
+
+TEST_F(ScreenshotTest, ChangesWaitingToBePaintedShowBeforeTheNextCapture)
+{
+    if (Ratio() != 1.0)
+        GTEST_SKIP() << "runs at a device pixel ratio of 1";
+    ShownWindow shown(100, 80, 0);
+    // (135, 112) is the canvas pixel (15, 12), a different colour in each
+    // of the three pictures.
+    auto capturePixel = [] {
+        auto shot = fw::CaptureScreenRect(135, 112, 1, 1);
+        return shot ? shot->Pixel(0, 0) : 0u;
+    };
+    auto second = GridPicture(200, 100, 7);
+    auto third = GridPicture(200, 100, 3);
+    ASSERT_NE(second->Pixel(15, 12), shown.backdrop->Pixel(15, 12));
+    ASSERT_NE(third->Pixel(15, 12), second->Pixel(15, 12));
+    ASSERT_EQ(capturePixel(), shown.backdrop->Pixel(15, 12));
+    QCoreApplication::processEvents();
+    shown.canvas->SetBackdrop(second);
+    EXPECT_EQ(capturePixel(), second->Pixel(15, 12));
+    // A run of captures with nothing delivered in between reads the screen
+    // as the first one left it, as a real screen shows a handler's changes
+    // only once it returns; the event loop then paints them.
+    shown.canvas->SetBackdrop(third);
+    EXPECT_EQ(capturePixel(), second->Pixel(15, 12));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(capturePixel(), third->Pixel(15, 12));
+}
+
+TEST_F(ScreenshotTest, AWindowNotYetOnShowIsDrawnForTheCapture)
+{
+    if (Ratio() != 1.0)
+        GTEST_SKIP() << "runs at a device pixel ratio of 1";
+    // Shown, but the window system has not put it on screen yet: nothing
+    // has been painted to read, so the capture draws the window itself.
+    ShownWindow shown(100, 80, 0, false);
+    auto shot = fw::CaptureScreenRect(130, 105, 50, 40);
+    ASSERT_TRUE(shot);
+    for (int y = 0; y < 40; y += 13)
+        for (int x = 0; x < 50; x += 7)
+            ASSERT_EQ(shot->Pixel(x, y), shown.backdrop->Pixel(x + 10, y + 5)) << x << "," << y;
 }
 
 TEST_F(ScreenshotTest, TheFrontWindowCoversTheOnesBehind)
