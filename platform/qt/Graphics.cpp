@@ -17,6 +17,7 @@
 #include "platform/Picture.h"
 #include "platform/qt/GraphicsImpl.h"
 #include "platform/qt/PictureImpl.h"
+#include "platform/qt/VectorCode.h"
 
 namespace fw {
 
@@ -297,8 +298,15 @@ void BlendRowOver(const uint32_t* from, uint32_t* to, int count)
         LayOver(from[x], to[x]);
 }
 
-#if defined(__SSE2__) && defined(__GNUC__) && defined(__x86_64__)
-#define TAVRINE_AVX2_HALVING 1
+#if defined(TAVRINE_WIDE_VECTORS)
+// Eight pixels with the same channel of each pair of neighbours summed, as
+// 16-bit numbers.
+__attribute__((target("avx2"))) inline __m256i PairSums(const uint32_t* pixels, __m256i pairs, __m256i byteOnes)
+{
+    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels));
+    return _mm256_maddubs_epi16(_mm256_shuffle_epi8(p, pairs), byteOnes);
+}
+
 // The halving of ShrinkHalfRow, eight output pixels at a time, laid over the
 // target at once: stored where all eight are opaque, skipped where all are
 // transparent, blended one by one otherwise. Returns how many pixels it did
@@ -306,27 +314,27 @@ void BlendRowOver(const uint32_t* from, uint32_t* to, int count)
 __attribute__((target("avx2"))) int ShrinkHalfOverRowAvx2(
     const uint32_t* row0, const uint32_t* row1, uint32_t* to, int count)
 {
-    const __m256i zero = _mm256_setzero_si256();
+    // Within each 128-bit half (four pixels), the same channel of each pair
+    // of neighbours side by side, so that one multiply-add by ones sums them:
+    // B0 B1 G0 G1 R0 R1 A0 A1, then the same for pixels 2 and 3.
+    const __m256i pairs = _mm256_setr_epi8(0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15, //
+        0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15);
+    const __m256i byteOnes = _mm256_set1_epi8(1);
     const __m256i two = _mm256_set1_epi16(2);
     const __m256i ones = _mm256_set1_epi32(-1);
     int x = 0;
     for (; x + 8 <= count; x += 8) {
-        const __m256i a0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row0 + 2 * x));
-        const __m256i a1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row0 + 2 * x + 8));
-        const __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row1 + 2 * x));
-        const __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row1 + 2 * x + 8));
-        // As in ShrinkHalfRow, within each 128-bit half: the column sums of
-        // pixel pairs, then each pair's two pixels added.
-        const __m256i s0 = _mm256_add_epi16(_mm256_unpacklo_epi8(a0, zero), _mm256_unpacklo_epi8(b0, zero));
-        const __m256i s1 = _mm256_add_epi16(_mm256_unpackhi_epi8(a0, zero), _mm256_unpackhi_epi8(b0, zero));
-        const __m256i s2 = _mm256_add_epi16(_mm256_unpacklo_epi8(a1, zero), _mm256_unpacklo_epi8(b1, zero));
-        const __m256i s3 = _mm256_add_epi16(_mm256_unpackhi_epi8(a1, zero), _mm256_unpackhi_epi8(b1, zero));
-        const __m256i q01 = _mm256_srli_epi16(
-            _mm256_add_epi16(_mm256_add_epi16(_mm256_unpacklo_epi64(s0, s1), _mm256_unpackhi_epi64(s0, s1)), two), 2);
-        const __m256i q23 = _mm256_srli_epi16(
-            _mm256_add_epi16(_mm256_add_epi16(_mm256_unpacklo_epi64(s2, s3), _mm256_unpackhi_epi64(s2, s3)), two), 2);
-        // The halves hold outputs 0 1 4 5 and 2 3 6 7; put them in order.
-        const __m256i result = _mm256_permute4x64_epi64(_mm256_packus_epi16(q01, q23), 0xD8);
+        // 16-bit sums of each 2 by 2 block: outputs 0 1 | 2 3 of the halves
+        // for the first sixteen source columns, 4 5 | 6 7 for the next.
+        const __m256i s0
+            = _mm256_add_epi16(PairSums(row0 + 2 * x, pairs, byteOnes), PairSums(row1 + 2 * x, pairs, byteOnes));
+        const __m256i s1 = _mm256_add_epi16(
+            PairSums(row0 + 2 * x + 8, pairs, byteOnes), PairSums(row1 + 2 * x + 8, pairs, byteOnes));
+        const __m256i q0 = _mm256_srli_epi16(_mm256_add_epi16(s0, two), 2);
+        const __m256i q1 = _mm256_srli_epi16(_mm256_add_epi16(s1, two), 2);
+        // Packed, the halves hold outputs 0 1 4 5 and 2 3 6 7; put them in
+        // order.
+        const __m256i result = _mm256_permute4x64_epi64(_mm256_packus_epi16(q0, q1), 0xD8);
         // The alpha bytes are every fourth, from the fourth on.
         const uint32_t opaque
             = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(result, ones))) & 0x88888888u;
@@ -342,12 +350,6 @@ __attribute__((target("avx2"))) int ShrinkHalfOverRowAvx2(
             LayOver(pixels[i], to[x + i]);
     }
     return x;
-}
-
-bool HasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
 }
 #endif
 
@@ -387,18 +389,14 @@ bool ShrinkHalfOver(QImage& target, const QRect& dest, const QImage& source)
     uchar* targetBits = target.bits();
     const qsizetype targetStride = target.bytesPerLine();
     const int sx = 2 * (area.left() - dest.left());
-#if defined(TAVRINE_AVX2_HALVING)
     const bool wide = HasAvx2();
-#else
-    const bool wide = false;
-#endif
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const qsizetype sy = 2 * qsizetype(y - dest.top());
         const auto* row0 = reinterpret_cast<const uint32_t*>(sourceBits + sourceStride * sy) + sx;
         const auto* row1 = reinterpret_cast<const uint32_t*>(sourceBits + sourceStride * (sy + 1)) + sx;
         auto* to = reinterpret_cast<uint32_t*>(targetBits + targetStride * y) + area.left();
         int done = 0;
-#if defined(TAVRINE_AVX2_HALVING)
+#if defined(TAVRINE_WIDE_VECTORS)
         if (wide)
             done = ShrinkHalfOverRowAvx2(row0, row1, to, width);
 #endif

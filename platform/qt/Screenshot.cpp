@@ -23,6 +23,7 @@
 #include "platform/Window.h"
 #include "platform/pictures/PictureData.h"
 #include "platform/qt/PictureImpl.h"
+#include "platform/qt/VectorCode.h"
 
 #include "platform/qt/WindowImpl.h"
 
@@ -124,9 +125,26 @@ const QImage* PaintedPixels(Window& window, QPoint& offset)
 
 // Copies pixels whose unused top byte is meant to read 0xFF (what the
 // window system keeps for an opaque window), making sure it does.
+#if defined(TAVRINE_WIDE_VECTORS)
+__attribute__((target("avx2"))) int CopyRowOpaqueAvx2(const uint32_t* from, uint32_t* to, int count)
+{
+    const __m256i alpha = _mm256_set1_epi32(int(0xFF000000u));
+    int x = 0;
+    for (; x + 8 <= count; x += 8) {
+        const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + x));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + x), _mm256_or_si256(p, alpha));
+    }
+    return x;
+}
+#endif
+
 void CopyRowOpaque(const uint32_t* from, uint32_t* to, int count)
 {
     int x = 0;
+#if defined(TAVRINE_WIDE_VECTORS)
+    if (HasAvx2())
+        x = CopyRowOpaqueAvx2(from, to, count);
+#endif
 #if defined(__SSE2__)
     const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
     for (; x + 4 <= count; x += 4) {
