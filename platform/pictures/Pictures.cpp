@@ -73,9 +73,9 @@ QImage DecodeFull(const Bytes& bytes, bool allowDamaged)
 enum class Turn { CounterClockwise, Half, Clockwise };
 
 // Exact permutations of the pixels: nothing is interpolated. The quarter
-// turns move blocks of 4 by 4 pixels at a time (read as four rows, written as
-// four rows of the turned picture) and go through the picture in bands of
-// such blocks, so the rows read and the rows written stay in cache.
+// turns move blocks of 4 by 4 pixels at a time, read as four short rows and
+// written as four short rows of the turned picture, going along bands of
+// four rows so the rows being read stay in cache.
 #if defined(__SSE2__)
 inline void Transpose4(__m128i& r0, __m128i& r1, __m128i& r2, __m128i& r3)
 {

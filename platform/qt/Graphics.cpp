@@ -182,7 +182,8 @@ void ShrinkHalf(const uchar* bits, qsizetype stride, uint32_t* out, qsizetype ou
     for (int y = 0; y < destHeight; ++y) {
         const auto* row0 = reinterpret_cast<const uint32_t*>(bits + stride * (qsizetype(y) * 2));
         const auto* row1 = reinterpret_cast<const uint32_t*>(bits + stride * (qsizetype(y) * 2 + 1));
-        ShrinkHalfRow(row0, row1, reinterpret_cast<uint32_t*>(reinterpret_cast<uchar*>(out) + outStride * y), destWidth);
+        auto* target = reinterpret_cast<uint32_t*>(reinterpret_cast<uchar*>(out) + outStride * y);
+        ShrinkHalfRow(row0, row1, target, destWidth);
     }
 }
 #endif
@@ -389,7 +390,6 @@ bool ShrinkHalfOver(QImage& target, const QRect& dest, const QImage& source)
     uchar* targetBits = target.bits();
     const qsizetype targetStride = target.bytesPerLine();
     const int sx = 2 * (area.left() - dest.left());
-    const bool wide = HasAvx2();
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const qsizetype sy = 2 * qsizetype(y - dest.top());
         const auto* row0 = reinterpret_cast<const uint32_t*>(sourceBits + sourceStride * sy) + sx;
@@ -397,7 +397,7 @@ bool ShrinkHalfOver(QImage& target, const QRect& dest, const QImage& source)
         auto* to = reinterpret_cast<uint32_t*>(targetBits + targetStride * y) + area.left();
         int done = 0;
 #if defined(TAVRINE_WIDE_VECTORS)
-        if (wide)
+        if (HasAvx2())
             done = ShrinkHalfOverRowAvx2(row0, row1, to, width);
 #endif
         if (done < width) {
@@ -406,7 +406,6 @@ bool ShrinkHalfOver(QImage& target, const QRect& dest, const QImage& source)
             BlendRowOver(row.data(), to + done, width - done);
         }
     }
-    (void)wide;
     return true;
 #else
     (void)target;
@@ -475,11 +474,11 @@ void Graphics::DrawPicture(const std::shared_ptr<Picture>& picture, int32_t x, i
         if (scaled.isNull())
             scaled = part.scaled(dest.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    if (Picture* target = targetPicture) {
+    if (targetPicture) {
         // Into a picture the pixels are laid over directly: Qt's painter
         // would hand a block this size to its thread pool and wait for it,
         // which costs more than the blending itself.
-        QImage& image = target->Impl().MutableImage();
+        QImage& image = targetPicture->Impl().MutableImage();
         if (!image.isNull() && image.format() == QImage::Format_ARGB32_Premultiplied
             && scaled.format() == QImage::Format_ARGB32_Premultiplied) {
             BlendSourceOver(image, dest.topLeft(), scaled);
