@@ -103,9 +103,14 @@ TEST_F(CountTest, TheLastPieceMakesOnePassPingApplaudAndStop)
     EXPECT_EQ(m_sounds, (std::vector<std::string> { "Ping.wav", "Applause.wav" }));
     EXPECT_EQ(W().CountEm()->Mode(), 0);
     // Pieces dragged away afterwards change nothing the player sees: no
-    // tick reaches the stopped timer, and the label keeps "25".
+    // tick reaches the stopped timer, and the label keeps "25". A running
+    // timer would tick three times here and write "24".
+    m_sounds.clear();
     Move(5, 600, 400);
+    ProcessEventsFor(350);
     EXPECT_EQ(Label(), "25");
+    EXPECT_EQ(LastCorrectCount, 25);
+    EXPECT_TRUE(m_sounds.empty());
 }
 
 TEST_F(CountTest, AfterAFinishedGameTheNextGameStartsOnTheFallPath)
@@ -127,6 +132,32 @@ TEST_F(CountTest, AfterAFinishedGameTheNextGameStartsOnTheFallPath)
     CountPass();
     EXPECT_EQ(Label(), "8");
     EXPECT_EQ(m_sounds, std::vector<std::string> { "Ping.wav" });
+
+    // A second finished game, then a new one whose first pass finds every
+    // piece home: the count equals the remembered 25, so the label keeps
+    // "0", and since the label decides, counting goes on in silence.
+    Solve();
+    CountPass();
+    ASSERT_EQ(W().CountEm()->Mode(), 0);
+    NewGame();
+    W().Canvas1()->SetBackdrop(m_board);
+    Scramble();
+    Solve();
+    m_sounds.clear();
+    CountPass();
+    EXPECT_EQ(CorrectCount, 25);
+    EXPECT_EQ(Label(), "0");
+    EXPECT_TRUE(m_sounds.empty());
+    EXPECT_EQ(W().CountEm()->Mode(), 2) << "the label does not read \"25\"";
+    // Only a change of the count reaches the label, and then the end.
+    Move(7, HomeLeft(7), HomeTop(7) + 1);
+    CountPass();
+    EXPECT_EQ(Label(), "24");
+    MoveHome(7);
+    CountPass();
+    EXPECT_EQ(Label(), "25");
+    EXPECT_EQ(m_sounds, (std::vector<std::string> { "Ping.wav", "Applause.wav" }));
+    EXPECT_EQ(W().CountEm()->Mode(), 0);
 }
 
 TEST_F(CountTest, AfterNewMidGameAnEqualFirstCountLeavesTheLabelAtZero)

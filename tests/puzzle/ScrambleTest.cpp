@@ -63,11 +63,15 @@ TEST_F(ScrambleTest, WithRotationTurnsEachPieceAndRecordsItsCode)
 {
     UseRotation = true;
     Seed(7);
+    // A twin of Rnd, seeded alike: one draw from 0 to 3 per piece, in piece
+    // order, gives each piece its code.
+    fw::SeedFrameworkRandomness(7);
+    fw::Random twin;
     Scramble();
     ExpectDealMatchesSlots();
     std::set<std::string> codes;
     for (int32_t i = 0; i < Pieces; ++i) {
-        EXPECT_TRUE(Code(i) == "0" || Code(i) == "1" || Code(i) == "2" || Code(i) == "3") << Code(i);
+        EXPECT_EQ(Code(i), std::to_string(twin.InRange(0, 3))) << "piece " << i;
         codes.insert(Code(i));
     }
     // With 25 draws from four values every turn shows up for this seed; the
@@ -124,6 +128,10 @@ class RetinaScrambleTest : public ScrambleTest, public ::testing::WithParamInter
 TEST_P(RetinaScrambleTest, CapturesTwiceTheSizeAndScalesItDown)
 {
     ScaleFactor = GetParam();
+    // What the window shows before the cut, for the pieces whose capture
+    // reaches past the board.
+    auto shown = fw::GrabWindow(W());
+    ASSERT_NE(shown, nullptr);
     Scramble();
     ExpectDealMatchesSlots();
     auto near = [](uint32_t a, uint32_t b) {
@@ -152,6 +160,44 @@ TEST_P(RetinaScrambleTest, CapturesTwiceTheSizeAndScalesItDown)
                 }
             }
         }
+    }
+
+    // The last row and column: their captures reach past the board, across
+    // the labels beside it and below the window's bottom edge, where the
+    // screen shows white. Compared where the window is plain enough that any
+    // way of halving gives the same colour.
+    auto screen = [&](int32_t x, int32_t y) -> uint32_t {
+        if (x < 0 || y < 0 || x >= shown->Width() || y >= shown->Height())
+            return 0xFFFFFFFFu;
+        return shown->Pixel(x, y) | 0xFF000000u;
+    };
+    auto channel = [](uint32_t p, int shift) { return int((p >> shift) & 0xFF); };
+    for (int32_t i = 0; i < Pieces; ++i) {
+        const int32_t r = i / GridSize, c = i % GridSize;
+        if (r < GridSize - 1 && c < GridSize - 1)
+            continue;
+        SCOPED_TRACE("piece " + std::to_string(i));
+        auto picture = Piece(i).Backdrop();
+        ASSERT_NE(picture, nullptr);
+        ASSERT_EQ(picture->Width(), 100);
+        int32_t checkedPastBoard = 0;
+        for (int32_t y = 1; y < 99; y += 3) {
+            for (int32_t x = 1; x < 99; x += 3) {
+                const int32_t bx = BoardOrigin + TileSize * c + 2 * x, by = BoardOrigin + TileSize * r + 2 * y;
+                uint32_t first = screen(bx - 1, by - 1);
+                bool plain = true;
+                for (int32_t dy = -1; dy <= 2 && plain; ++dy)
+                    for (int32_t dx = -1; dx <= 2 && plain; ++dx)
+                        for (int shift : { 0, 8, 16 })
+                            plain = plain && std::abs(channel(screen(bx + dx, by + dy), shift) - channel(first, shift)) <= 2;
+                if (!plain)
+                    continue;
+                EXPECT_TRUE(near(picture->Pixel(x, y) | 0xFF000000u, screen(bx, by)))
+                    << "at (" << x << "," << y << ") " << std::hex << picture->Pixel(x, y) << " vs " << screen(bx, by);
+                checkedPastBoard += bx >= BoardOrigin + GridSize * TileSize || by >= BoardOrigin + GridSize * TileSize;
+            }
+        }
+        EXPECT_GT(checkedPastBoard, 100);
     }
 }
 
