@@ -264,6 +264,24 @@ TEST_F(PictureLoadingTest, UndecodableFileSaysSoOnceAndKeepsTheViews)
     LoadPuzzlePicture();
     EXPECT_EQ(m_messages.size(), 3u);
     EXPECT_EQ(Board(), board);
+
+    // A photo cut off in its scan data is damaged, not undecodable: its upper
+    // part shows and no message comes.
+    std::vector<char> bytes;
+    {
+        std::ifstream in(GridJpeg(500, 500, 50, "whole.jpg"), std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const std::string cut = (m_folder / "cut.jpg").string();
+    std::ofstream(cut, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size() * 3 / 5));
+    Choose(cut);
+    LoadPuzzlePicture();
+    EXPECT_EQ(m_messages.size(), 3u);
+    ASSERT_TRUE(SourcePicture);
+    EXPECT_EQ(SourcePicture->Height(), 500);
+    ASSERT_NE(Board(), board);
+    ExpectCell(Board(), 25, 25, 0, 0);
+    ExpectCell(Board(), 475, 75, 9, 1);
 }
 
 TEST_F(PictureLoadingTest, OpeningTheMainWindowAsksForTheFirstPicture)

@@ -102,13 +102,21 @@ TEST_F(Window1Test, TheWindowOpensWhileItsAccessorAlreadyReturnsIt)
 {
     // The first picture is asked for from the window's Open event; the
     // dialog's answer runs while the window is being built.
+    // The random source of the turns is made before the window, so it is
+    // there for every scramble.
     std::shared_ptr<Window1> seenDuringOpen;
+    bool randomDuringOpen = false;
+    ASSERT_FALSE(Rnd);
     fw::Seams::SetOpenDialogAnswer([&](const fw::OpenDialog&) {
         seenDuringOpen = Window1Instance();
+        randomDuringOpen = bool(Rnd);
         return std::shared_ptr<fw::FolderItem>();
     });
     auto window = OpenMainWindow();
     EXPECT_EQ(seenDuringOpen, window);
+    EXPECT_TRUE(randomDuringOpen);
+    UseRotation = true;
+    EXPECT_NO_THROW(window->MyScramble_Action(*window->MyScramble()));
 }
 
 struct CheckBoxCase {
