@@ -1,8 +1,11 @@
 // Printing the help text from the help window and from the main window, into
 // PDF files through the printer-dialog seam.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -84,6 +87,79 @@ Footer FooterOf(const std::string& page)
     return footer;
 }
 
+// A word as poppler places it on a page, in points from the page's top-left.
+struct Word {
+    double Left = 0, Top = 0, Right = 0, Bottom = 0;
+    std::string Text;
+};
+
+std::vector<Word> WordsOnPage(const std::string& pdf, int page)
+{
+    const std::string number = std::to_string(page);
+    const std::string xml
+        = RunCommand("pdftotext -bbox -f " + number + " -l " + number + " '" + pdf + "' - 2>/dev/null");
+    static const std::regex word(
+        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+    std::vector<Word> words;
+    for (std::sregex_iterator it(xml.begin(), xml.end(), word), end; it != end; ++it)
+        words.push_back({ std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]), (*it)[5] });
+    return words;
+}
+
+const Word* FindWord(const std::vector<Word>& words, const std::string& text)
+{
+    for (const auto& word : words)
+        if (word.Text == text)
+            return &word;
+    return nullptr;
+}
+
+// A run of text with the font poppler found for it.
+struct TextRun {
+    std::string Text;
+    std::string Family;
+    int Size = 0;
+    bool Bold = false;
+};
+
+std::vector<TextRun> RunsOnPage(const std::string& pdf, int page)
+{
+    const std::string number = std::to_string(page);
+    const std::string xml = RunCommand(
+        "pdftohtml -xml -i -zoom 1 -stdout -f " + number + " -l " + number + " '" + pdf + "' 2>/dev/null");
+    static const std::regex fontspec(R"re(<fontspec id="(\d+)" size="(\d+)" family="([^"]*)")re");
+    static const std::regex text(R"re(<text [^>]*font="(\d+)"[^>]*>(.*)</text>)re");
+    static const std::regex tag("<[^>]*>");
+    std::map<std::string, std::pair<int, std::string>> fonts;
+    for (std::sregex_iterator it(xml.begin(), xml.end(), fontspec), end; it != end; ++it)
+        fonts[(*it)[1]] = { std::stoi((*it)[2]), (*it)[3] };
+    std::vector<TextRun> runs;
+    for (std::sregex_iterator it(xml.begin(), xml.end(), text), end; it != end; ++it) {
+        const std::string inner = (*it)[2];
+        const auto& font = fonts[(*it)[1]];
+        runs.push_back({ std::regex_replace(inner, tag, ""), font.second, font.first,
+            inner.find("<b>") != std::string::npos });
+    }
+    return runs;
+}
+
+const TextRun* FindRun(const std::vector<TextRun>& runs, const std::string& start)
+{
+    for (const auto& run : runs)
+        if (run.Text.rfind(start, 0) == 0)
+            return &run;
+    return nullptr;
+}
+
+// The family the font configuration gives for `name`, as a PDF names it
+// (no blanks); "" when it cannot be asked.
+std::string ConfiguredFamily(const std::string& name)
+{
+    std::string family = RunCommand("fc-match -f '%{family[0]}' '" + name + "' 2>/dev/null");
+    family.erase(std::remove(family.begin(), family.end(), ' '), family.end());
+    return family;
+}
+
 std::string NumberedLines(int count)
 {
     std::string text;
@@ -130,6 +206,68 @@ protected:
         });
     }
 
+    // Page 1 of a run whose text fills more than one block. The printable
+    // area's origin is the printer's; the page number's left edge at x 40
+    // shows where it lies.
+    void ExpectPageLayout(const std::string& pdf, int linesOnPage)
+    {
+        const std::string dateBefore = fw::Date().ShortDate();
+        auto words = WordsOnPage(pdf, 1);
+        const Word* page = FindWord(words, "page");
+        const Word* first = FindWord(words, "Entry0001");
+        const Word* second = FindWord(words, "Entry0002");
+        ASSERT_TRUE(page && first && second);
+        const double left = page->Left - 40;
+        const double top = left;
+        EXPECT_NEAR(first->Left, left + 36, 0.5) << "the text block starts at x 36";
+        // The block starts at y 36 (its first line's top, give or take how
+        // the fonts place their ascents), and the footer's baseline lies at
+        // 720, 0.905 em below its top in a font measured like Arial.
+        const double footerBaseline = page->Top + 0.905 * 10;
+        EXPECT_NEAR(first->Top, top + 36, 1.5) << "the text block starts at y 36";
+        EXPECT_NEAR(footerBaseline, top + 720, 0.5) << "the footers stand on y 720";
+        EXPECT_NEAR(footerBaseline - first->Top, 720 - 36, 1.5);
+        // The block is 672 high: it takes every whole line that fits.
+        const double pitch = second->Top - first->Top;
+        ASSERT_GT(pitch, 5);
+        EXPECT_LE(linesOnPage * pitch, 672 + 0.5) << linesOnPage << " lines of " << pitch;
+        EXPECT_GT((linesOnPage + 1) * pitch, 672 - 0.5) << linesOnPage << " lines of " << pitch;
+        // The stamp sixty points right of the page number, on its line.
+        const Word* number = page + 1;
+        const Word* stamp = number + 1;
+        ASSERT_LT(stamp - words.data(), std::ptrdiff_t(words.size()));
+        EXPECT_EQ(number->Text, "1");
+        EXPECT_NEAR(stamp->Left, page->Left + 60, 0.5);
+        EXPECT_NEAR(stamp->Top, page->Top, 0.5);
+
+        // Footers in plain "Arial" 10, the text in the bold "Courier" 10.
+        auto runs = RunsOnPage(pdf, 1);
+        const TextRun* text = FindRun(runs, "Entry0001");
+        const TextRun* footer = FindRun(runs, "page 1");
+        const TextRun* stampRun = FindRun(runs, stamp->Text);
+        ASSERT_TRUE(text && footer && stampRun);
+        EXPECT_EQ(footer->Size, 10);
+        EXPECT_FALSE(footer->Bold);
+        EXPECT_EQ(text->Size, 10);
+        EXPECT_TRUE(text->Bold);
+        EXPECT_NE(footer->Family, text->Family);
+        EXPECT_EQ(stampRun->Family, footer->Family);
+        EXPECT_EQ(stampRun->Size, 10);
+        EXPECT_FALSE(stampRun->Bold);
+        const std::string arial = ConfiguredFamily("Arial");
+        if (!arial.empty()) {
+            EXPECT_EQ(footer->Family, arial);
+        }
+
+        // The stamp: the time, a comma and a blank, then the date.
+        const std::string line = FooterOf(PageTexts(pdf).at(0)).Stamp;
+        const size_t comma = line.find(", ");
+        ASSERT_NE(comma, std::string::npos) << line;
+        const std::string date = line.substr(comma + 2);
+        EXPECT_TRUE(date == dateBefore || date == fw::Date().ShortDate()) << line;
+        EXPECT_NE(line.substr(0, comma).find(':'), std::string::npos) << line;
+    }
+
     std::filesystem::path m_dir;
     int dialogs = 0;
     bool helpOpenDuringDialog = false;
@@ -174,6 +312,7 @@ TEST_F(HelpPrintTest, ThreeFullBlocksGiveThreePagesWithOneFooterEach)
     for (const auto& line : Lines(probePages[0]))
         perBlock += line.rfind("Entry", 0) == 0;
     ASSERT_GT(perBlock, 10);
+    ExpectPageLayout(probe, perBlock);
 
     text->SetText(NumberedLines(3 * perBlock));
     const std::string pdf = Answer("three.pdf");
