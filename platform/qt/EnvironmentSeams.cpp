@@ -4,6 +4,11 @@
 #include <cstdlib>
 #include <string>
 
+#include <QAction>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 
 #include "platform/Application.h"
@@ -11,6 +16,7 @@
 #include "platform/Files.h"
 #include "platform/Seams.h"
 #include "platform/Window.h"
+#include "platform/qt/WindowImpl.h"
 
 namespace fw {
 
@@ -20,6 +26,57 @@ const char* Variable(const char* name)
 {
     const char* value = std::getenv(name);
     return (value && *value) ? value : nullptr;
+}
+
+std::string VisibleTitles()
+{
+    std::string titles;
+    for (const auto& window : OpenWindows()) {
+        if (!window->Visible())
+            continue;
+        if (!titles.empty())
+            titles += " | ";
+        titles += window->Title();
+    }
+    return titles;
+}
+
+// The item of the window's menu bar whose text (without its '&' marks) is
+// `text`, with the menus that lead to it.
+QAction* FindMenuAction(QWidget* widget, const QString& text, std::vector<QMenu*>& path)
+{
+    const auto actions = widget->actions();
+    for (QAction* action : actions) {
+        if (QMenu* menu = action->menu()) {
+            path.push_back(menu);
+            if (QAction* found = FindMenuAction(menu, text, path))
+                return found;
+            path.pop_back();
+        } else if (QString(action->text()).remove('&') == text) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+// Chooses the item as a player would: the menus open (which runs the
+// enabling pass), then the item is triggered.
+bool ChooseMenuText(Window& window, const std::string& text)
+{
+    QMainWindow* top = window.Impl().TopLevel();
+    QMenuBar* bar = top ? top->menuBar() : nullptr;
+    if (!bar)
+        return false;
+    std::vector<QMenu*> path;
+    QAction* action = FindMenuAction(bar, QString::fromStdString(text), path);
+    if (!action)
+        return false;
+    for (QMenu* menu : path)
+        emit menu->aboutToShow();
+    if (!action->isEnabled())
+        return false;
+    action->trigger();
+    return true;
 }
 
 } // namespace
@@ -40,19 +97,50 @@ void InstallEnvironmentSeams()
         });
     }
     if (Variable("TAVRINE_TEST_QUIT_WHEN_SHOWN")) {
+        std::vector<std::string> choices;
+        if (const char* list = Variable("TAVRINE_TEST_MENU_CHOICES")) {
+            std::string rest = list;
+            for (size_t semicolon; (semicolon = rest.find(';')) != std::string::npos; rest.erase(0, semicolon + 1))
+                choices.push_back(rest.substr(0, semicolon));
+            choices.push_back(rest);
+        }
         // Polls rather than hooking a window: the first window is shown from
         // inside the application's Open event, after the loop has started.
+        struct Progress {
+            std::weak_ptr<Window> first;
+            size_t next = 0;
+            std::string titlesBefore;
+            QElapsedTimer sinceChoice;
+        };
+        auto progress = std::make_shared<Progress>();
         auto* poll = new QTimer();
-        QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-            for (const auto& window : OpenWindows()) {
-                if (window->Visible()) {
-                    poll->stop();
-                    poll->deleteLater();
-                    std::fprintf(stderr, "shown\n");
-                    QuitApplication();
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, choices, progress] {
+            const std::string titles = VisibleTitles();
+            if (titles.empty())
+                return;
+            if (progress->next == 0 && progress->first.expired()) {
+                for (const auto& window : OpenWindows())
+                    if (window->Visible() && progress->first.expired())
+                        progress->first = window;
+                std::fprintf(stderr, "shown\n");
+            } else if (progress->next > 0) {
+                // The chosen command's window, or ten seconds without one.
+                if (titles == progress->titlesBefore && progress->sinceChoice.elapsed() < 10000)
                     return;
-                }
+                std::fprintf(stderr, "after %s: %s\n", choices[progress->next - 1].c_str(), titles.c_str());
             }
+            auto first = progress->first.lock();
+            if (first && progress->next < choices.size()) {
+                const std::string& choice = choices[progress->next++];
+                progress->titlesBefore = titles;
+                progress->sinceChoice.start();
+                if (!ChooseMenuText(*first, choice))
+                    std::fprintf(stderr, "no enabled menu item %s\n", choice.c_str());
+                return;
+            }
+            poll->stop();
+            poll->deleteLater();
+            QuitApplication();
         });
         poll->start(1);
     }

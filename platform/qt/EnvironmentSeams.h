@@ -10,6 +10,11 @@ namespace fw {
 //   TAVRINE_TEST_QUIT_WHEN_SHOWN  set: as soon as a window of the game is
 //                             visible, print "shown" to standard error and
 //                             choose Quit, as the player would
+//   TAVRINE_TEST_MENU_CHOICES with the above: before quitting, choose these
+//                             items of the first window's menu bar by their
+//                             texts, separated by ';', one at a time; after
+//                             each, print "after <text>: " and the titles of
+//                             the visible windows
 // Unset, they change nothing.
 void InstallEnvironmentSeams();
 

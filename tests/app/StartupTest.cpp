@@ -1,5 +1,5 @@
-// The real executable, started headless: it opens its main window, and quits
-// with status 0 after writing its settings.
+// The real executable, started headless: it opens its main window, answers
+// its menu, and quits with status 0 after writing its settings.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -47,9 +47,14 @@ TEST(StartupTest, TheGameStartsShowsItsWindowAndQuitsCleanly)
     std::filesystem::remove_all(config);
     std::filesystem::create_directories(config);
 
-    GameRun first = RunGame(config);
+    // The main window's menu reaches the application's own commands: the
+    // help window, then the about box, each in front of the windows before.
+    GameRun first = RunGame(config, "'TAVRINE_TEST_MENU_CHOICES=Show Help;About...'");
     EXPECT_EQ(first.status, 0) << first.errors;
     EXPECT_NE(first.errors.find("shown"), std::string::npos) << first.errors;
+    EXPECT_NE(first.errors.find("after Show Help: Tavrine Help | Tavrine\n"), std::string::npos) << first.errors;
+    EXPECT_NE(first.errors.find("after About...: About... | Tavrine Help | Tavrine\n"), std::string::npos)
+        << first.errors;
     std::ifstream settings(config / "tavrine2.txt");
     std::stringstream text;
     text << settings.rdbuf();
