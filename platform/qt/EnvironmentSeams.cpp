@@ -111,13 +111,24 @@ void InstallEnvironmentSeams()
             size_t next = 0;
             std::string titlesBefore;
             QElapsedTimer sinceChoice;
+            QElapsedTimer sinceStart;
         };
         auto progress = std::make_shared<Progress>();
+        progress->sinceStart.start();
         auto* poll = new QTimer();
         QObject::connect(poll, &QTimer::timeout, poll, [poll, choices, progress] {
             const std::string titles = VisibleTitles();
-            if (titles.empty())
+            if (titles.empty()) {
+                // Nobody waits for ever: a game that shows nothing in half a
+                // minute is reported and ended.
+                if (progress->sinceStart.elapsed() < 30000)
+                    return;
+                std::fprintf(stderr, "no window shown within 30 s\n");
+                poll->stop();
+                poll->deleteLater();
+                Quit(1);
                 return;
+            }
             if (progress->next == 0 && progress->first.expired()) {
                 for (const auto& window : OpenWindows())
                     if (window->Visible() && progress->first.expired())

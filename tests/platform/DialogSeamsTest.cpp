@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -17,10 +20,39 @@
 
 namespace {
 
+// How long a test waits for a dialog to come up, and for an answered one to
+// go away; past that the test fails and the dialog is closed, so the code
+// that showed it returns.
+constexpr qint64 ModalLimitMilliseconds = 20000;
+
+// The polls of WhenModal, each with whether its dialog came up.
+struct ModalPoll {
+    QPointer<QTimer> Timer;
+    std::shared_ptr<QElapsedTimer> SinceAnswered;
+};
+
+std::vector<ModalPoll>& Polls()
+{
+    static std::vector<ModalPoll> polls;
+    return polls;
+}
+
 class DialogSeamsTest : public testing::Test {
 protected:
     void SetUp() override { fw::Seams::ResetSeams(); }
-    void TearDown() override { fw::Seams::ResetSeams(); }
+    void TearDown() override
+    {
+        for (const auto& poll : Polls()) {
+            if (!poll.SinceAnswered->isValid())
+                ADD_FAILURE() << "a dialog the test waited for never came up";
+            if (poll.Timer) {
+                poll.Timer->stop();
+                poll.Timer->deleteLater();
+            }
+        }
+        Polls().clear();
+        fw::Seams::ResetSeams();
+    }
 };
 
 std::shared_ptr<fw::FileType> JpegType()
@@ -33,17 +65,39 @@ std::shared_ptr<fw::FileType> JpegType()
     return type;
 }
 
-// Runs `inspect` on the modal widget once it is up.
+// Runs `inspect` on the modal widget once it is up; `inspect` answers it.
+// A dialog still open long after that (an answer that did not take, or an
+// assertion that left `inspect` early) fails the test and is closed.
 void WhenModal(std::function<void(QWidget*)> inspect)
 {
     // A polling timer rather than a self-rescheduling function: the latter
     // would hold itself alive for ever.
     auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, inspect] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
+    auto answered = std::make_shared<QPointer<QWidget>>();
+    auto since = std::make_shared<QElapsedTimer>();
+    Polls().push_back({ poll, since });
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, inspect, answered, since] {
+        if (!since->isValid()) {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            *answered = modal;
+            since->start();
             inspect(modal);
+            return;
+        }
+        QWidget* dialog = answered->data();
+        if (dialog && dialog->isVisible() && since->elapsed() < ModalLimitMilliseconds)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (dialog && dialog->isVisible()) {
+            ADD_FAILURE() << "the dialog \"" << dialog->windowTitle().toStdString() << "\" was still open "
+                          << ModalLimitMilliseconds / 1000 << " s after it was answered";
+            if (auto* box = qobject_cast<QDialog*>(dialog))
+                box->reject();
+            else
+                dialog->close();
         }
     });
     poll->start(10);

@@ -1,16 +1,71 @@
 // Brings the framework up headless before any test runs, with a private
 // settings folder so no test touches the user's real one.
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "platform/Application.h"
 
+namespace {
+
+// Every test gets a deadline, whatever it waits for: one that runs longer
+// ends the run with its name, rather than leaving it to the test runner's
+// limit with no word of where it stopped.
+constexpr std::chrono::seconds TestLimit { 120 };
+
+class Watchdog : public testing::EmptyTestEventListener {
+public:
+    Watchdog()
+    {
+        std::thread([this] { Watch(); }).detach();
+    }
+
+    void OnTestStart(const testing::TestInfo& test) override
+    {
+        const std::string name = std::string(test.test_suite_name()) + "." + test.name();
+        std::snprintf(m_name, sizeof m_name, "%s", name.c_str());
+        m_started.store(Now());
+    }
+    void OnTestEnd(const testing::TestInfo&) override { m_started.store(0); }
+
+private:
+    static int64_t Now()
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+
+    [[noreturn]] void Watch()
+    {
+        for (;;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            const int64_t started = m_started.load();
+            if (started && Now() - started > std::chrono::milliseconds(TestLimit).count()) {
+                std::fprintf(stderr, "\n%s has run for more than %lld s: stopped; something it waits for never came\n",
+                    m_name, static_cast<long long>(TestLimit.count()));
+                std::fflush(stderr);
+                std::_Exit(3);
+            }
+        }
+    }
+
+    std::atomic<int64_t> m_started { 0 };
+    char m_name[512] = {};
+};
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     auto config = std::filesystem::temp_directory_path() / ("tavrine-tests-" + std::to_string(getpid()));

@@ -20,7 +20,8 @@ namespace {
 std::string RunCommand(const std::string& command)
 {
     std::string output;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    // No tool run here may hold the test up for long.
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("timeout 60 " + command).c_str(), "r"), pclose);
     if (!pipe)
         return output;
     char buffer[4096];
