@@ -5,6 +5,7 @@
 #include <string>
 
 #include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMenu>
@@ -126,6 +127,10 @@ void InstallEnvironmentSeams()
                 std::fprintf(stderr, "no window shown within 30 s\n");
                 poll->stop();
                 poll->deleteLater();
+                // A dialog left waiting for an answer is closed, so the code
+                // that showed it returns and the loop can end.
+                if (QWidget* modal = QApplication::activeModalWidget())
+                    modal->close();
                 Quit(1);
                 return;
             }
