@@ -237,7 +237,7 @@ TEST_F(CountTest, MissingPingIsLookedForOnceAndTheGameGoesOn)
         // The picture plug-in library lies beside bin/ in the build.
         if (fs::exists(self.parent_path().parent_path() / "lib"))
             fs::create_directory_symlink(self.parent_path().parent_path() / "lib", app / "lib");
-        std::string command = "timeout 120 env " + std::string(MissingPingVariable) + "='" + (app / "Resources").string() + "' '"
+        std::string command = "timeout 90 env " + std::string(MissingPingVariable) + "='" + (app / "Resources").string() + "' '"
             + (app / "bin" / self.filename()).string()
             + "' --gtest_filter=CountTest.MissingPingIsLookedForOnceAndTheGameGoesOn > '"
             + (app / "log.txt").string() + "' 2>&1";
