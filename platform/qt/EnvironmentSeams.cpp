@@ -108,21 +108,21 @@ void InstallEnvironmentSeams()
         // Polls rather than hooking a window: the first window is shown from
         // inside the application's Open event, after the loop has started.
         struct Progress {
-            std::weak_ptr<Window> first;
-            size_t next = 0;
-            std::string titlesBefore;
-            QElapsedTimer sinceChoice;
-            QElapsedTimer sinceStart;
+            std::weak_ptr<Window> First;
+            size_t Next = 0;
+            std::string TitlesBefore;
+            QElapsedTimer SinceChoice;
+            QElapsedTimer SinceStart;
         };
         auto progress = std::make_shared<Progress>();
-        progress->sinceStart.start();
+        progress->SinceStart.start();
         auto* poll = new QTimer();
         QObject::connect(poll, &QTimer::timeout, poll, [poll, choices, progress] {
             const std::string titles = VisibleTitles();
             if (titles.empty()) {
                 // Nobody waits for ever: a game that shows nothing in half a
                 // minute is reported and ended.
-                if (progress->sinceStart.elapsed() < 30000)
+                if (progress->SinceStart.elapsed() < 30000)
                     return;
                 std::fprintf(stderr, "no window shown within 30 s\n");
                 poll->stop();
@@ -134,22 +134,22 @@ void InstallEnvironmentSeams()
                 Quit(1);
                 return;
             }
-            if (progress->next == 0 && progress->first.expired()) {
+            if (progress->Next == 0 && progress->First.expired()) {
                 for (const auto& window : OpenWindows())
-                    if (window->Visible() && progress->first.expired())
-                        progress->first = window;
+                    if (window->Visible() && progress->First.expired())
+                        progress->First = window;
                 std::fprintf(stderr, "shown\n");
-            } else if (progress->next > 0) {
+            } else if (progress->Next > 0) {
                 // The chosen command's window, or ten seconds without one.
-                if (titles == progress->titlesBefore && progress->sinceChoice.elapsed() < 10000)
+                if (titles == progress->TitlesBefore && progress->SinceChoice.elapsed() < 10000)
                     return;
-                std::fprintf(stderr, "after %s: %s\n", choices[progress->next - 1].c_str(), titles.c_str());
+                std::fprintf(stderr, "after %s: %s\n", choices[progress->Next - 1].c_str(), titles.c_str());
             }
-            auto first = progress->first.lock();
-            if (first && progress->next < choices.size()) {
-                const std::string& choice = choices[progress->next++];
-                progress->titlesBefore = titles;
-                progress->sinceChoice.start();
+            auto first = progress->First.lock();
+            if (first && progress->Next < choices.size()) {
+                const std::string& choice = choices[progress->Next++];
+                progress->TitlesBefore = titles;
+                progress->SinceChoice.start();
                 if (!ChooseMenuText(*first, choice))
                     std::fprintf(stderr, "no enabled menu item %s\n", choice.c_str());
                 return;
