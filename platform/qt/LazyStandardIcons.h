@@ -1,0 +1,21 @@
+#pragma once
+
+// The style's standard icons (the arrows, folders and files of the open-file
+// dialog, the menu bar's overflow arrow) cost an icon-theme lookup and the
+// decoding of several PNG files each when they are asked for, although most
+// are never drawn, and those that are only when their window paints. Private
+// to platform/qt.
+
+class QStyle;
+
+namespace fw {
+
+// Wraps `base` (taking it over) in a style that hands out standard icons
+// which are made by `base` only when first drawn or inspected; drawn, they
+// are the very icons `base` gives.
+QStyle* MakeLazyStandardIconStyle(QStyle* base);
+
+// Installs that style over the application's style.
+void InstallLazyStandardIcons();
+
+} // namespace fw
