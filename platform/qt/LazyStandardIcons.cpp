@@ -1,6 +1,8 @@
 #include "platform/qt/LazyStandardIcons.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QHash>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPointer>
@@ -12,11 +14,44 @@ namespace fw {
 
 namespace {
 
+bool AlwaysProvided(QStyle::StandardPixmap which)
+{
+    switch (which) {
+    case QStyle::SP_ArrowBack:
+    case QStyle::SP_ArrowForward:
+    case QStyle::SP_FileDialogToParent:
+    case QStyle::SP_FileDialogNewFolder:
+    case QStyle::SP_FileDialogListView:
+    case QStyle::SP_FileDialogDetailedView:
+    case QStyle::SP_DirIcon:
+    case QStyle::SP_DirOpenIcon:
+    case QStyle::SP_DirLinkIcon:
+    case QStyle::SP_FileIcon:
+    case QStyle::SP_FileLinkIcon:
+    case QStyle::SP_DriveHDIcon:
+    case QStyle::SP_DriveFDIcon:
+    case QStyle::SP_DriveCDIcon:
+    case QStyle::SP_DriveNetIcon:
+    case QStyle::SP_ComputerIcon:
+    case QStyle::SP_DesktopIcon:
+    case QStyle::SP_TrashIcon:
+    case QStyle::SP_DirHomeIcon:
+    case QStyle::SP_ToolBarHorizontalExtensionButton:
+    case QStyle::SP_ToolBarVerticalExtensionButton:
+        return true;
+    default:
+        return false;
+    }
+}
+
+class LazyStandardIconStyle;
+QIcon ResolveStandardIcon(const LazyStandardIconStyle* style, QStyle::StandardPixmap which, const QWidget* widget);
+
 // An icon that asks the style for the real one the first time anything about
 // it is needed, and from then on is that icon.
 class LazyStandardIconEngine : public QIconEngine {
 public:
-    LazyStandardIconEngine(const QStyle* style, QStyle::StandardPixmap which, const QWidget* widget)
+    LazyStandardIconEngine(const LazyStandardIconStyle* style, QStyle::StandardPixmap which, const QWidget* widget)
         : m_style(style)
         , m_which(which)
         , m_widget(widget)
@@ -56,20 +91,27 @@ public:
         return Real().availableSizes(mode, state);
     }
     QString iconName() override { return Real().name(); }
-    bool isNull() override { return Real().isNull(); }
+    // Widgets ask whether an icon is null as soon as they are given one. The
+    // icons the common style draws from its own images are never null, so
+    // the answer needs no icon; any other is made to answer.
+    bool isNull() override
+    {
+        if (!m_resolved && AlwaysProvided(m_which))
+            return false;
+        return Real().isNull();
+    }
 
 private:
     QIcon& Real()
     {
         if (!m_resolved) {
             m_resolved = true;
-            if (m_style)
-                m_real = m_style->standardIcon(m_which, nullptr, m_widget.data());
+            m_real = ResolveStandardIcon(m_style.data(), m_which, m_widget.data());
         }
         return m_real;
     }
 
-    QPointer<const QStyle> m_style;
+    QPointer<const LazyStandardIconStyle> m_style;
     QStyle::StandardPixmap m_which;
     QPointer<const QWidget> m_widget;
     bool m_resolved = false;
@@ -89,11 +131,38 @@ public:
         // outlive the call: made at once.
         if (option)
             return QProxyStyle::standardIcon(which, option, widget);
-        return QIcon(new LazyStandardIconEngine(baseStyle(), which, widget));
+        return QIcon(new LazyStandardIconEngine(this, which, widget));
     }
+
+    // The base style's icon, made once per kind and direction: the open-file
+    // dialog alone asks for the folder icon dozens of times.
+    QIcon Resolved(StandardPixmap which, const QWidget* widget) const
+    {
+        const bool rightToLeft = widget ? widget->isRightToLeft() : QGuiApplication::isRightToLeft();
+        const quint64 key = quint64(which) << 1 | quint64(rightToLeft);
+        auto found = m_made.constFind(key);
+        if (found != m_made.constEnd())
+            return *found;
+        QIcon icon = baseStyle()->standardIcon(which, nullptr, widget);
+        m_made.insert(key, icon);
+        return icon;
+    }
+
+private:
+    mutable QHash<quint64, QIcon> m_made;
 };
 
+QIcon ResolveStandardIcon(const LazyStandardIconStyle* style, QStyle::StandardPixmap which, const QWidget* widget)
+{
+    return style ? style->Resolved(which, widget) : QIcon();
+}
+
 } // namespace
+
+bool IsAlwaysProvidedStandardIcon(QStyle::StandardPixmap which)
+{
+    return AlwaysProvided(which);
+}
 
 QStyle* MakeLazyStandardIconStyle(QStyle* base)
 {

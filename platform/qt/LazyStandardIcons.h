@@ -6,7 +6,7 @@
 // are never drawn, and those that are only when their window paints. Private
 // to platform/qt.
 
-class QStyle;
+#include <QStyle>
 
 namespace fw {
 
@@ -14,6 +14,10 @@ namespace fw {
 // which are made by `base` only when first drawn or inspected; drawn, they
 // are the very icons `base` gives.
 QStyle* MakeLazyStandardIconStyle(QStyle* base);
+
+// Whether the style is taken to give a non-null icon for `which` without
+// being asked (tests check that it does).
+bool IsAlwaysProvidedStandardIcon(QStyle::StandardPixmap which);
 
 // Installs that style over the application's style.
 void InstallLazyStandardIcons();
