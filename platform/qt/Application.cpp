@@ -17,6 +17,7 @@
 #include "platform/Version.h"
 #include "platform/Window.h"
 #include "platform/qt/EnvironmentSeams.h"
+#include "platform/qt/LazyStandardIcons.h"
 #include "platform/qt/RuntimeInternal.h"
 #include "platform/qt/WindowImpl.h"
 
@@ -99,6 +100,7 @@ void RuntimeInit(int& argc, char** argv)
     // The program decides when to quit (its main window's Close event).
     QApplication::setQuitOnLastWindowClosed(false);
     InstallInputTracker();
+    InstallLazyStandardIcons();
     RegisterFrameworkClasses();
     InstallEnvironmentSeams();
 }

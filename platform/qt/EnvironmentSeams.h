@@ -4,9 +4,14 @@ namespace fw {
 
 // Lets a test or benchmark drive the real executable headless, through
 // environment variables read once at start-up:
-//   TAVRINE_TEST_OPEN_DIALOG  "cancel", or the path of the file to choose
+//   TAVRINE_TEST_OPEN_DIALOG  "cancel", or the path of the file to choose:
+//                             the open-file dialog is answered without being
+//                             built; "cancel-when-shown": the real dialog is
+//                             built and shown, and cancelled as soon as it is
+//                             on the screen
 //   TAVRINE_TEST_MESSAGES     set: message boxes are printed to standard
 //                             error and dismissed at once
+<<<<<<< HEAD
 //   TAVRINE_TEST_QUIT_WHEN_SHOWN  set: as soon as a window of the game is
 //                             visible, print "shown" to standard error and
 //                             choose Quit, as the player would
@@ -15,6 +20,13 @@ namespace fw {
 //                             texts, separated by ';', one at a time; after
 //                             each, print "after <text>: " and the titles of
 //                             the visible windows
+=======
+//   TAVRINE_TEST_QUIT_WHEN_SHOWN  set: every top-level window, dialogs
+//                             included, prints "shown: " and its title to
+//                             standard error once it is first on the screen
+//                             and painted; as soon as a window of the game is,
+//                             the program chooses Quit, as the player would
+>>>>>>> h4
 // Unset, they change nothing.
 void InstallEnvironmentSeams();
 

@@ -1,19 +1,16 @@
 #include "platform/HTTPSocket.h"
 
-#include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QPointer>
+#include <QObject>
 #include <QTimer>
-#include <QUrl>
 
 #include "platform/Application.h"
+#include "platform/Exceptions.h"
 #include "platform/Object.h"
+#include "platform/Plugins.h"
 #include "platform/Strings.h"
+#include "platform/network/HttpClient.h"
 
 namespace fw {
 
@@ -55,30 +52,35 @@ std::string InternetHeaders::Source() const
 
 namespace {
 
-// Qt's network errors folded into the socket's codes. Errors of the HTTP
-// exchange itself (a 404 page, a 500 page) are no failures here: their body is
-// a page like any other.
-int32_t ErrorCode(QNetworkReply::NetworkError error)
-{
-    switch (error) {
-    case QNetworkReply::ConnectionRefusedError:
-    case QNetworkReply::RemoteHostClosedError:
-        return HTTPSocket::ConnectionError;
-    case QNetworkReply::HostNotFoundError:
-        return HTTPSocket::HostNotFoundError;
-    case QNetworkReply::TimeoutError:
-        return HTTPSocket::TimedOutError;
-    default:
-        return HTTPSocket::OtherError;
-    }
-}
+// Pages are fetched by a library of their own, loaded the first time a
+// socket fetches one, so start-up does not load Qt Network. Without it every
+// request fails with OtherError.
+struct HttpLibrary {
+    void* (*create)(const HttpClientEvents* events, int64_t limit) = nullptr;
+    void (*get)(void* client, const char* url) = nullptr;
+    void (*abandon)(void* client) = nullptr;
+    bool (*isConnected)(void* client) = nullptr;
+    void (*destroy)(void* client) = nullptr;
+};
 
-bool IsHttpLevelError(QNetworkReply::NetworkError error)
+const HttpLibrary* Library()
 {
-    // Content errors (4xx answers) and server errors (5xx answers) carry a
-    // complete response.
-    int value = int(error);
-    return (value >= 201 && value <= 299) || (value >= 401 && value <= 499);
+    static bool tried = false;
+    static HttpLibrary library;
+    if (!tried) {
+        tried = true;
+        try {
+            auto loaded = LoadPluginLibrary("tavrine_network");
+            library.create = reinterpret_cast<void* (*)(const HttpClientEvents*, int64_t)>(loaded->Function(HttpClientCreate));
+            library.get = reinterpret_cast<void (*)(void*, const char*)>(loaded->Function(HttpClientGet));
+            library.abandon = reinterpret_cast<void (*)(void*)>(loaded->Function(HttpClientAbandon));
+            library.isConnected = reinterpret_cast<bool (*)(void*)>(loaded->Function(HttpClientIsConnected));
+            library.destroy = reinterpret_cast<void (*)(void*)>(loaded->Function(HttpClientDestroy));
+        } catch (const PluginLoadException&) {
+            library = HttpLibrary {};
+        }
+    }
+    return library.create ? &library : nullptr;
 }
 
 } // namespace
@@ -90,50 +92,33 @@ public:
     {
     }
 
-    ~HTTPSocketImpl() { Abandon(); }
+    ~HTTPSocketImpl()
+    {
+        ++m_generation;
+        if (m_client)
+            Library()->destroy(m_client);
+    }
 
     void Get(const std::string& url)
     {
         Abandon();
-        uint64_t request = ++m_generation;
         m_url = url;
-        m_body.clear();
-        QUrl qurl(QString::fromStdString(url));
-        QString scheme = qurl.scheme().toLower();
-        if (!qurl.isValid() || qurl.host().isEmpty() || (scheme != "http" && scheme != "https")) {
-            // Qt would also read file: and qrc: addresses; an HTTP socket
-            // fetches web pages only. The failure is still reported from the
-            // event loop, as any other would be.
-            m_pendingFailure = true;
-            QTimer::singleShot(0, Manager(), [this, request] {
-                if (request != m_generation || !m_pendingFailure)
-                    return;
-                m_pendingFailure = false;
-                RaiseError(HTTPSocket::OtherError);
-            });
+        if (const HttpLibrary* library = Library()) {
+            if (!m_client) {
+                const HttpClientEvents events { this, &Header, &Page, &Error };
+                m_client = library->create(&events, HTTPSocket::MaxContentLength);
+            }
+            library->get(m_client, url.c_str());
             return;
         }
-        QNetworkRequest networkRequest(qurl);
-        m_reply = Manager()->get(networkRequest);
-        QNetworkReply* reply = m_reply;
-        QObject::connect(reply, &QNetworkReply::metaDataChanged, Manager(), [this, reply] {
-            if (reply != m_reply)
+        // Reported from the event loop, as any other failure would be.
+        const uint64_t request = ++m_generation;
+        m_pendingFailure = true;
+        QTimer::singleShot(0, &m_context, [this, request] {
+            if (request != m_generation || !m_pendingFailure)
                 return;
-            // A declared length over the limit stops the request before any
-            // of the body is read.
-            QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-            if (length.isValid() && length.toLongLong() > HTTPSocket::MaxContentLength)
-                FailOversize();
-        });
-        QObject::connect(reply, &QNetworkReply::readyRead, Manager(), [this, reply] {
-            if (reply != m_reply)
-                return;
-            ReadAvailable();
-        });
-        QObject::connect(reply, &QNetworkReply::finished, Manager(), [this, reply] {
-            if (reply != m_reply)
-                return;
-            Finish();
+            m_pendingFailure = false;
+            RaiseError(HTTPSocket::OtherError);
         });
     }
 
@@ -142,73 +127,35 @@ public:
     {
         ++m_generation;
         m_pendingFailure = false;
-        if (m_reply) {
-            QNetworkReply* reply = m_reply;
-            m_reply = nullptr;
-            QObject::disconnect(reply, nullptr, m_manager.get(), nullptr);
-            reply->abort();
-            reply->deleteLater();
-        }
-        m_body.clear();
+        m_headers.reset();
+        if (m_client)
+            Library()->abandon(m_client);
     }
 
-    bool IsConnected() const { return m_reply != nullptr || m_pendingFailure; }
+    bool IsConnected() const { return m_pendingFailure || (m_client && Library()->isConnected(m_client)); }
 
 private:
-    QNetworkAccessManager* Manager()
+    static void Header(void* context, const char* name, size_t nameLength, const char* value, size_t valueLength)
     {
-        if (!m_manager) {
-            m_manager = std::make_unique<QNetworkAccessManager>();
-            // The desktop's proxy settings are not used: the request goes
-            // straight to the server.
-            m_manager->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
-        }
-        return m_manager.get();
+        auto& self = *static_cast<HTTPSocketImpl*>(context);
+        if (!self.m_headers)
+            self.m_headers = std::make_shared<InternetHeaders>();
+        self.m_headers->AppendHeader(std::string(name, nameLength), std::string(value, valueLength));
     }
 
-    void ReadAvailable()
+    static void Page(void* context, int32_t status, const char* body, size_t length)
     {
-        // Read in slices so the body never grows past the limit by more than
-        // the check needs.
-        while (m_reply && m_reply->bytesAvailable() > 0) {
-            qint64 room = HTTPSocket::MaxContentLength - m_body.size();
-            QByteArray slice = m_reply->read(room + 1);
-            if (slice.isEmpty())
-                break;
-            m_body += slice;
-            if (m_body.size() > HTTPSocket::MaxContentLength) {
-                FailOversize();
-                return;
-            }
-        }
+        auto& self = *static_cast<HTTPSocketImpl*>(context);
+        auto headers = self.m_headers ? std::move(self.m_headers) : std::make_shared<InternetHeaders>();
+        self.m_headers.reset();
+        self.RaisePage(status, headers, std::string(body, length));
     }
 
-    void FailOversize()
+    static void Error(void* context, int32_t code)
     {
-        Abandon();
-        RaiseError(HTTPSocket::OtherError);
-    }
-
-    void Finish()
-    {
-        ReadAvailable();
-        if (!m_reply)
-            return; // the body went over the limit and was reported
-        QNetworkReply* reply = m_reply;
-        m_reply = nullptr;
-        QNetworkReply::NetworkError error = reply->error();
-        QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        auto headers = std::make_shared<InternetHeaders>();
-        for (const auto& [name, value] : reply->rawHeaderPairs())
-            headers->AppendHeader(name.toStdString(), value.toStdString());
-        reply->deleteLater();
-        std::string body(m_body.constData(), size_t(m_body.size()));
-        m_body.clear();
-
-        if (error == QNetworkReply::NoError || (IsHttpLevelError(error) && status.isValid()))
-            RaisePage(status.isValid() ? status.toInt() : 0, headers, body);
-        else
-            RaiseError(ErrorCode(error));
+        auto& self = *static_cast<HTTPSocketImpl*>(context);
+        self.m_headers.reset();
+        self.RaiseError(code);
     }
 
     void RaisePage(int32_t status, const std::shared_ptr<InternetHeaders>& headers, const std::string& body)
@@ -229,9 +176,9 @@ private:
     }
 
     HTTPSocket& m_owner;
-    std::unique_ptr<QNetworkAccessManager> m_manager;
-    QPointer<QNetworkReply> m_reply;
-    QByteArray m_body;
+    QObject m_context;
+    void* m_client = nullptr;
+    std::shared_ptr<InternetHeaders> m_headers;
     std::string m_url;
     uint64_t m_generation = 0;
     bool m_pendingFailure = false;

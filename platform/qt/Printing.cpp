@@ -2,54 +2,67 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include "platform/Exceptions.h"
 #include "platform/Graphics.h"
+#include "platform/Plugins.h"
 #include "platform/Seams.h"
 #include "platform/qt/GraphicsImpl.h"
 #include "platform/qt/PrintingImpl.h"
+#include "platform/printing/PrintJob.h"
 
 namespace fw {
 
 namespace {
 
-// The printer and the painter on it, for as long as the program holds the
-// printer's Graphics.
-struct PrintJob {
-    QPrinter Printer { QPrinter::HighResolution };
-    QPainter Painter;
+// Printers are driven by a library of their own, loaded the first time the
+// player prints, so start-up does not load Qt PrintSupport. Without it
+// nothing can be printed: the printer dialog acts as if cancelled.
+struct PrintLibrary {
+    void* (*open)(const char* pdf) = nullptr;
+    QPainter* (*painter)(void* job) = nullptr;
+    void (*newPage)(void* job) = nullptr;
+    void (*close)(void* job) = nullptr;
 };
 
-// A Graphics that owns its print job: releasing it ends the painter, which
+const PrintLibrary* Library()
+{
+    static bool tried = false;
+    static PrintLibrary library;
+    if (!tried) {
+        tried = true;
+        try {
+            auto loaded = LoadPluginLibrary("tavrine_printing");
+            library.open = reinterpret_cast<void* (*)(const char*)>(loaded->Function(PrintJobOpen));
+            library.painter = reinterpret_cast<QPainter* (*)(void*)>(loaded->Function(PrintJobPainter));
+            library.newPage = reinterpret_cast<void (*)(void*)>(loaded->Function(PrintJobNewPage));
+            library.close = reinterpret_cast<void (*)(void*)>(loaded->Function(PrintJobClose));
+        } catch (const PluginLoadException&) {
+            library = PrintLibrary {};
+        }
+    }
+    return library.open ? &library : nullptr;
+}
+
+// A Graphics that owns its print job: releasing it ends the job, which
 // finishes the document and sends it.
 class PrinterGraphics : public Graphics {
 public:
-    explicit PrinterGraphics(std::unique_ptr<PrintJob> job)
-        : Graphics(std::make_unique<GraphicsImpl>(&job->Painter, PrintedPageWidth, PrintedPageHeight,
-              [printer = &job->Printer] { printer->newPage(); }))
-        , m_job(std::move(job))
+    PrinterGraphics(const PrintLibrary& library, void* job)
+        : Graphics(std::make_unique<GraphicsImpl>(library.painter(job), PrintedPageWidth, PrintedPageHeight,
+              [&library, job] { library.newPage(job); }))
+        , m_library(library)
+        , m_job(job)
     {
     }
-    ~PrinterGraphics() override
-    {
-        if (m_job->Painter.isActive())
-            m_job->Painter.end();
-    }
-private:
-    std::unique_ptr<PrintJob> m_job;
-};
+    ~PrinterGraphics() override { m_library.close(m_job); }
 
-// The program lays its pages out in points from the printable area's
-// top-left. At 72 dots per inch a point is one device unit, so fonts given in
-// points and the program's coordinates agree without a transform.
-void PreparePrinter(QPrinter& printer)
-{
-    printer.setResolution(72);
-    printer.setFullPage(false);
-}
+private:
+    const PrintLibrary& m_library;
+    void* m_job;
+};
 
 } // namespace
 
@@ -62,7 +75,7 @@ QPaintDevice* PaintDeviceOf(GraphicsImpl& graphics)
 
 std::shared_ptr<Graphics> OpenPrinterDialog()
 {
-    auto job = std::make_unique<PrintJob>();
+    void* job = nullptr;
     if (auto answer = Seams::GetPrinterDialogAnswer()) {
         std::string path;
         {
@@ -71,18 +84,15 @@ std::shared_ptr<Graphics> OpenPrinterDialog()
         }
         if (path.empty())
             return nullptr;
-        job->Printer.setOutputFormat(QPrinter::PdfFormat);
-        job->Printer.setOutputFileName(QString::fromStdString(path));
-    } else {
+        if (const PrintLibrary* library = Library())
+            job = library->open(path.c_str());
+    } else if (const PrintLibrary* library = Library()) {
         ModalScope modal;
-        QPrintDialog dialog(&job->Printer);
-        if (dialog.exec() != QDialog::Accepted)
-            return nullptr;
+        job = library->open(nullptr);
     }
-    PreparePrinter(job->Printer);
-    if (!job->Painter.begin(&job->Printer))
+    if (!job)
         return nullptr;
-    return std::make_shared<PrinterGraphics>(std::move(job));
+    return std::make_shared<PrinterGraphics>(*Library(), job);
 }
 
 StyledTextPrinter::StyledTextPrinter(std::unique_ptr<StyledTextPrinterImpl> impl)

@@ -25,11 +25,15 @@ namespace fw {
 namespace {
 
 // Every open window, front first. The framework's references keep windows
-// alive while they are open: the program holds none of its own.
+// alive while they are open: the program holds none of its own. The list is
+// never destroyed: a process that ends through exit() with windows open
+// (Qt calls it when the X server goes away) would otherwise take them down
+// in the exit handlers, after Qt's own state is gone. The framework's exit
+// step closes them while Qt is up; at exit they are left to the system.
 std::vector<std::shared_ptr<Window>>& OpenList()
 {
-    static std::vector<std::shared_ptr<Window>> list;
-    return list;
+    static auto* list = new std::vector<std::shared_ptr<Window>>;
+    return *list;
 }
 
 } // namespace

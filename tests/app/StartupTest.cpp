@@ -23,11 +23,12 @@ struct GameRun {
     std::string errors;
 };
 
-GameRun RunGame(const std::filesystem::path& config, const std::string& extraEnvironment = "")
+GameRun RunGame(const std::filesystem::path& config, const std::string& extraEnvironment = "",
+    const std::string& dialogAnswer = "cancel")
 {
     auto log = config / "stderr.txt";
     std::string command = "env QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME='" + config.string()
-        + "' TAVRINE_TEST_OPEN_DIALOG=cancel TAVRINE_TEST_MESSAGES=1 TAVRINE_TEST_QUIT_WHEN_SHOWN=1 "
+        + "' TAVRINE_TEST_OPEN_DIALOG=" + dialogAnswer + " TAVRINE_TEST_MESSAGES=1 TAVRINE_TEST_QUIT_WHEN_SHOWN=1 "
         + extraEnvironment + " timeout 60 '" + BinaryDir() + "/bin/tavrine' 2>'" + log.string() + "'";
     GameRun run;
     int raw = std::system(command.c_str());
@@ -69,6 +70,36 @@ TEST(StartupTest, TheGameStartsShowsItsWindowAndQuitsCleanly)
     std::stringstream text2;
     text2 << again.rdbuf();
     EXPECT_EQ(text2.str(), "#Window1Position 40,50\n#UseRotation True\n#ScaleFactor 2\n");
+    std::filesystem::remove_all(config);
+}
+
+// Start-up loads only what the first window needs: the update check's
+// network library, printing and the image-format plug-ins come later, if at
+// all. The real open dialog is built and shown before the main window.
+TEST(StartupTest, TheFirstWindowsComeUpWithoutNetworkPrintingOrImagePlugins)
+{
+    if (BinaryDir().empty())
+        GTEST_SKIP() << "TAVRINE_BINARY_DIR is set by ctest";
+    auto config = std::filesystem::temp_directory_path() / ("tavrine-startup-libs-" + std::to_string(getpid()));
+    std::filesystem::remove_all(config);
+    std::filesystem::create_directories(config);
+
+    GameRun run = RunGame(config, "LD_DEBUG=files");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    const size_t shown = run.errors.find("shown: ");
+    ASSERT_NE(shown, std::string::npos) << run.errors;
+    const std::string before = run.errors.substr(0, shown);
+    for (const char* library : { "libQt6Network", "libQt6PrintSupport", "libtavrine_network", "libtavrine_printing",
+             "plugins/imageformats", "libQt6Multimedia" })
+        EXPECT_EQ(before.find(library), std::string::npos) << library << " loaded before the first window";
+
+    GameRun dialog = RunGame(config, "", "cancel-when-shown");
+    EXPECT_EQ(dialog.status, 0) << dialog.errors;
+    const size_t dialogShown = dialog.errors.find("shown: Tavrine Image\n");
+    const size_t mainShown = dialog.errors.find("shown: Tavrine\n");
+    EXPECT_NE(dialogShown, std::string::npos) << dialog.errors;
+    EXPECT_NE(mainShown, std::string::npos) << dialog.errors;
+    EXPECT_LT(dialogShown, mainShown) << dialog.errors;
     std::filesystem::remove_all(config);
 }
 

@@ -9,14 +9,19 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Seams.h"
+#include "platform/qt/LazyStandardIcons.h"
 
 namespace {
 
@@ -308,3 +313,43 @@ TEST_F(DialogSeamsTest, TheRealOpenDialogOffersTheTypesFilesAndReturnsTheChoice)
 }
 
 } // namespace
+
+namespace {
+
+QImage Drawn(const QIcon& icon, int side)
+{
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    icon.paint(&painter, QRect(0, 0, side, side));
+    return image;
+}
+
+} // namespace
+
+// The dialogs' standard icons are made only when first needed, once per kind,
+// and are then the very icons the style itself gives; the icons taken as never
+// null without being made are indeed never null.
+TEST_F(DialogSeamsTest, StandardIconsAreTheStylesOwnWhenDrawn)
+{
+    auto* installed = qobject_cast<QProxyStyle*>(QApplication::style());
+    ASSERT_NE(installed, nullptr);
+    QStyle* own = QStyleFactory::create(installed->baseStyle()->name());
+    ASSERT_NE(own, nullptr);
+    for (int which = 0; which <= int(QStyle::SP_LineEditClearButton); ++which) {
+        const auto pixmap = QStyle::StandardPixmap(which);
+        const QIcon expected = own->standardIcon(pixmap);
+        const QIcon lazy = QApplication::style()->standardIcon(pixmap);
+        if (fw::IsAlwaysProvidedStandardIcon(pixmap))
+            EXPECT_FALSE(expected.isNull()) << "standard pixmap " << which;
+        ASSERT_EQ(lazy.isNull(), expected.isNull()) << "standard pixmap " << which;
+        if (expected.isNull())
+            continue;
+        for (int side : { 16, 32 }) {
+            EXPECT_EQ(lazy.actualSize(QSize(side, side)), expected.actualSize(QSize(side, side))) << which;
+            EXPECT_EQ(Drawn(lazy, side), Drawn(expected, side)) << "standard pixmap " << which << " at " << side;
+        }
+        EXPECT_EQ(lazy.availableSizes(), expected.availableSizes()) << "standard pixmap " << which;
+    }
+    delete own;
+}

@@ -1,13 +1,18 @@
 // The run time: the event loop and quitting, the handling of unhandled
 // exceptions, timers and the keyboard's state.
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
 
 #include "platform/Application.h"
 #include "platform/InputDriver.h"
+#include "platform/Listbox.h"
 #include "platform/PropertyList.h"
 #include "platform/PushButton.h"
 #include "platform/Seams.h"
@@ -281,3 +286,46 @@ TEST_F(RuntimeTest, ResetForTestsStartsAFreshRun)
 }
 
 } // namespace
+
+namespace {
+
+// Says when it is released, so a test can see when that happens.
+class ListWindow : public fw::Window {
+public:
+    static constexpr const char* FullClassName = "ListWindow.ListWindow";
+    ~ListWindow() override { std::fprintf(stderr, "window released\n"); }
+    std::string ClassName() const override { return FullClassName; }
+    void Layout() override
+    {
+        fw::RuntimeMassPropertySetter(*this, fw::PropertyList().Int("Width", 300).Int("Height", 200).Bool("Visible", true));
+    }
+    void CreateControls() override
+    {
+        auto list = New<fw::Listbox>();
+        AddControl(list, "List");
+        fw::RuntimeMassPropertySetter(*list, fw::PropertyList().Int("Left", 10).Int("Top", 10).Int("Width", 200).Int("Height", 150));
+    }
+};
+
+} // namespace
+
+// A process can end through exit() with windows still open: Qt itself calls
+// it when the X server goes away, and a program may return from main without
+// the framework's exit step. The exit handlers then run after Qt's own state
+// may be gone, so they must leave the windows alone (taking a window down
+// then crashed on its list box's focus); the framework's exit step still
+// releases them while Qt is up.
+TEST(RuntimeExitTest, WindowsStillOpenAtExitAreLeftToTheSystem)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto openWindowAndExit = [] {
+        fw::RegisterClass({ ListWindow::FullClassName, "Window", {}, {} });
+        auto window = fw::ImplicitInstance<ListWindow>(ListWindow::FullClassName);
+        window.reset();
+        fw::Input::ProcessEvents(10);
+        std::fprintf(stderr, "exiting\n");
+        std::exit(0);
+    };
+    EXPECT_EXIT(openWindowAndExit(), ::testing::ExitedWithCode(0), ::testing::Not(::testing::HasSubstr("window released")));
+    EXPECT_EXIT(openWindowAndExit(), ::testing::ExitedWithCode(0), ::testing::HasSubstr("exiting"));
+}
