@@ -1,6 +1,6 @@
 #include "app/App.h"
 
-#include "app/Globals.h"
+#include "module/Globals.h"
 #include "app/Settings.h"
 #include "puzzle/DraggableCanvas.h"
 #include "puzzle/Win1MenuBar.h"

@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 
-#include "app/Globals.h"
+#include "module/Globals.h"
 #include "platform/Application.h"
 #include "platform/Strings.h"
 #include "platform/System.h"

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Files.h"
 
@@ -11,6 +12,9 @@ public:
     std::string name; // lower-cased key
     std::string text; // the rest of the line after the first blank, as is
 };
+
+// Directive records of the settings file; index 0 holds none.
+extern std::vector<std::shared_ptr<directiveClass>> Directives;
 
 // Reads "tavrine2.txt" from the Preferences folder into the settings values,
 // or sets the defaults when there is no readable file.

@@ -1,6 +1,5 @@
 // The settings file's line reader. Kept apart from loading and saving so the
 // fuzz build can link it with the framework's core alone.
-#include "app/Globals.h"
 #include "app/Settings.h"
 #include "platform/Application.h"
 #include "platform/Strings.h"

@@ -3,7 +3,7 @@
 // on (the file type before the first open-file dialog, the application object
 // before its handlers, the handlers before the loop delivers menu choices).
 #include "app/App.h"
-#include "app/Globals.h"
+#include "app/ModuleValues.h"
 #include "platform/Application.h"
 #include "puzzle/PictureLoading.h"
 #include "puzzle/PicturePlugins.h"

@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/App.h"
-#include "app/Globals.h"
+#include "app/ModuleValues.h"
 #include "platform/Application.h"
 #include "platform/Canvas.h"
 #include "platform/Dialogs.h"

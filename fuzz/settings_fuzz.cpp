@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Globals.h"
 #include "app/Settings.h"
 #include "platform/Strings.h"
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Object.h"
+#include "platform/Yield.h"
 
 namespace fw {
 
@@ -70,12 +71,6 @@ void Quit(int code = 0);
 void QuitApplication();
 bool QuitRequested();
 int QuitCode();
-
-// The background-task yield: the program has one thread, so this delivers no
-// events. Tests may read the count.
-void BackgroundTaskYield();
-uint64_t BackgroundTaskYieldCount();
-void ResetBackgroundTaskYieldCount();
 
 // Runs `code` the way the framework runs an event handler: an unhandled
 // framework exception is reported (class name and `where`) through the message

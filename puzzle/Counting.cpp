@@ -1,6 +1,6 @@
 #include "puzzle/Counting.h"
 
-#include "app/Globals.h"
+#include "module/Globals.h"
 #include "platform/Application.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"

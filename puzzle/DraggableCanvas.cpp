@@ -1,6 +1,6 @@
 #include "puzzle/DraggableCanvas.h"
 
-#include "app/Globals.h"
+#include "module/Globals.h"
 #include "platform/Exceptions.h"
 #include "platform/Listbox.h"
 #include "platform/PropertyList.h"

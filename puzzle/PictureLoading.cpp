@@ -1,10 +1,10 @@
 #include "puzzle/PictureLoading.h"
 
-#include "app/Globals.h"
+#include "module/Globals.h"
+#include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/Strings.h"
 #include "puzzle/PicturePlugins.h"
-#include "puzzle/Window1.h"
 
 void InitFileTypes()
 {
@@ -17,7 +17,7 @@ void InitFileTypes()
     (void)ImageJpegFileType->ToText();
 }
 
-void LoadPuzzlePicture()
+void LoadPictureOnto(fw::Canvas& board, fw::Canvas& answer)
 {
     auto dialog = std::make_shared<fw::OpenDialog>();
     dialog->Filter = "image/jpeg";
@@ -39,18 +39,17 @@ void LoadPuzzlePicture()
     PictureScale = 500.0 / double(m);
     const double answerScale = PictureScale / 2.5;
 
-    auto board = fw::NewPicture(500, 500, 32);
-    auto answer = fw::NewPicture(200, 200, 32);
+    auto boardPicture = fw::NewPicture(500, 500, 32);
+    auto answerPicture = fw::NewPicture(200, 200, 32);
 
     // The conversion rounds to the nearest integer, so the quotient that comes
     // out a hair under m (m = 600 gives 599.9999999999999) still takes the
     // whole square and no edge row is lost.
     const int32_t s = fw::ToInt32(200.0 / answerScale);
-    answer->GetGraphics()->DrawPicture(SourcePicture, 0, 0, 200, 200, 0, 0, s, s);
-    auto window = Window1Instance();
-    window->Canvas2()->SetBackdrop(answer);
+    answerPicture->GetGraphics()->DrawPicture(SourcePicture, 0, 0, 200, 200, 0, 0, s, s);
+    answer.SetBackdrop(answerPicture);
 
     const int32_t t = fw::ToInt32(500.0 / PictureScale);
-    board->GetGraphics()->DrawPicture(SourcePicture, 0, 0, 500, 500, 0, 0, t, t);
-    window->Canvas1()->SetBackdrop(board);
+    boardPicture->GetGraphics()->DrawPicture(SourcePicture, 0, 0, 500, 500, 0, 0, t, t);
+    board.SetBackdrop(boardPicture);
 }

@@ -1,6 +1,6 @@
 #include "puzzle/Scrambling.h"
 
-#include "app/Globals.h"
+#include "module/Globals.h"
 #include "platform/Application.h"
 #include "platform/Canvas.h"
 #include "platform/Exceptions.h"

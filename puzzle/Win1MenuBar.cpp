@@ -1,7 +1,7 @@
 #include "puzzle/Win1MenuBar.h"
 
-#include "app/Globals.h"
-#include "puzzle/MenuBuilding.h"
+#include "module/Globals.h"
+#include "module/MenuBuilding.h"
 
 using MenuBuilding::AddEntry;
 using MenuBuilding::AddMenu;

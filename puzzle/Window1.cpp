@@ -1,7 +1,6 @@
 #include "puzzle/Window1.h"
 
-#include "app/Globals.h"
-#include "app/Settings.h"
+#include "module/Globals.h"
 #include "platform/PropertyList.h"
 #include "puzzle/DraggableCanvas.h"
 #include "puzzle/PictureLoading.h"
@@ -290,6 +289,15 @@ void Window1::CreateControls1()
     CB2()->OnOpen = Bind(&Window1::CB2_Open);
 }
 
+void LoadPuzzlePicture()
+{
+    // The views are held across the open-file dialog.
+    auto window = Window1Instance();
+    auto board = window->Canvas1();
+    auto answer = window->Canvas2();
+    LoadPictureOnto(fw::Deref(board, "Canvas1"), fw::Deref(answer, "Canvas2"));
+}
+
 void Window1::Event_Open()
 {
     Window1Instance()->SetTop(WinTop);
@@ -305,7 +313,8 @@ void Window1::Event_Moved()
 
 void Window1::Event_Close()
 {
-    SaveSettings();
+    if (SaveSettingsHook)
+        SaveSettingsHook();
     fw::Quit(0);
 }
 

@@ -89,3 +89,6 @@ fw::PropertyList PieceProperties(int32_t index);
 
 // The main window, created when none is open.
 std::shared_ptr<Window1> Window1Instance();
+// Asks for a JPEG and shows its top-left square on the main window's board and
+// answer view.
+void LoadPuzzlePicture();

@@ -2,7 +2,7 @@
 // timers that snap pieces home and count the solved ones.
 #include "puzzle/Window1.h"
 
-#include "app/Globals.h"
+#include "module/Globals.h"
 #include "platform/Application.h"
 #include "platform/Exceptions.h"
 #include "platform/Graphics.h"

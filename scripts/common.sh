@@ -7,7 +7,7 @@ JOBS="$(nproc)"
 # Debian packages: the toolchain, Qt 6 with the offscreen platform, JPEG, the
 # test and benchmark libraries, the fonts the windows use (Liberation stands in
 # for Arial and Courier), poppler to read printed PDFs back, and GStreamer for
-# Qt Multimedia's sound output.
+# Qt Multimedia's sound output, and Python for the include-layer check.
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
@@ -15,6 +15,7 @@ PACKAGES=(
     libgtest-dev libbenchmark-dev
     fonts-liberation poppler-utils
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    python3
 )
 
 install_packages() {

@@ -1,6 +1,6 @@
 #include "windows/AboutBox.h"
 
-#include "app/App.h"
+#include "platform/Application.h"
 #include "platform/PropertyList.h"
 #include "platform/System.h"
 #include "windows/Links.h"
@@ -213,7 +213,7 @@ void AboutBox::PushButton2_Action(fw::PushButton&)
 
 void AboutBox::StaticText4_Open(fw::Control& sender)
 {
-    fw::RuntimeCheckCast<fw::Label>(sender.shared_from_this())->SetText(AppInstance()->LongVersion());
+    fw::RuntimeCheckCast<fw::Label>(sender.shared_from_this())->SetText(fw::getAppObject()->LongVersion());
 }
 
 void AboutBox::Kagi_Action(fw::PushButton&)

@@ -190,6 +190,6 @@ bool Help::EditSelectAll_Action()
 
 bool Help::FilePrint_Action()
 {
-    PrintHelpText();
+    PrintHelpText([] { return HelpInstance()->TextArea1(); });
     return true;
 }

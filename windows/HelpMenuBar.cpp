@@ -1,7 +1,7 @@
 #include "windows/HelpMenuBar.h"
 
-#include "app/Globals.h"
-#include "puzzle/MenuBuilding.h"
+#include "module/Globals.h"
+#include "module/MenuBuilding.h"
 
 std::shared_ptr<HelpMenuBar> HelpMenuBarInstance()
 {

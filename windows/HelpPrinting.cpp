@@ -6,7 +6,6 @@
 #include "platform/Strings.h"
 #include "platform/System.h"
 #include "platform/TextArea.h"
-#include "windows/Help.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ void DrawFooter(fw::Graphics& g, int32_t pageNumber, const std::string& stamp, i
 
 } // namespace
 
-void PrintHelpText()
+void PrintHelpText(const std::function<std::shared_ptr<fw::TextArea>()>& text)
 {
     // The stamp is taken once, before the dialog, so every page of the run
     // carries the same one.
@@ -44,8 +43,8 @@ void PrintHelpText()
     const int32_t pageWidth = fw::PrintedPageWidth;
     const int32_t pageHeight = fw::PrintedPageHeight;
 
-    auto text = fw::Deref(HelpInstance()->TextArea1(), "TextArea1").StyledTextPrinter(g, pageWidth - 48);
-    auto& textPrinter = fw::Deref(text, "StyledTextPrinter");
+    auto printed = fw::Deref(text(), "TextArea1").StyledTextPrinter(g, pageWidth - 48);
+    auto& textPrinter = fw::Deref(printed, "StyledTextPrinter");
     while (!textPrinter.Eof()) {
         textPrinter.DrawBlock(BlockLeft, BlockTop, pageHeight - 48);
         // Pages before the last get their footer here; the last one gets it

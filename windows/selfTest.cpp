@@ -1,6 +1,6 @@
 #include "windows/selfTest.h"
 
-#include "app/App.h"
+#include "platform/Application.h"
 #include "platform/PropertyList.h"
 #include "windows/updateWindow.h"
 
@@ -136,7 +136,7 @@ void selfTest::StaticText2_Open(fw::Control& sender)
 {
     // The sender is the version label; the text is the framework's version as
     // it stands, with nothing added.
-    fw::RuntimeCheckCast<fw::Label>(sender.shared_from_this())->SetText(AppInstance()->LongVersion());
+    fw::RuntimeCheckCast<fw::Label>(sender.shared_from_this())->SetText(fw::getAppObject()->LongVersion());
 }
 
 void selfTest::PushButton1_Action(fw::PushButton&)

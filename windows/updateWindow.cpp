@@ -1,6 +1,6 @@
 #include "windows/updateWindow.h"
 
-#include "app/App.h"
+#include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/PropertyList.h"
 #include "platform/Strings.h"
@@ -178,7 +178,7 @@ void updateWindow::hp_PageReceived(fw::HTTPSocket&, const std::string&, int32_t,
 
     fw::Deref(ProgressBar1()).SetVisible(false);
 
-    auto app = AppInstance();
+    auto app = fw::getAppObject();
     if (UpdateDocument::SameVersion(version, app->MajorVersion(), app->MinorVersion(), app->BugVersion())) {
         auto status = StaticText1();
         fw::Deref(status).SetText("This version is current.");
@@ -226,7 +226,7 @@ void updateWindow::askUpgrade(const std::string& version, const std::string& des
 {
     auto dialog = std::make_shared<fw::MessageDialog>();
     dialog->Title = "New version available!";
-    dialog->Message = UpdateDocument::OfferMessage(version, AppInstance()->ShortVersion(), free);
+    dialog->Message = UpdateDocument::OfferMessage(version, fw::getAppObject()->ShortVersion(), free);
     dialog->Explanation = description;
     fw::Deref(dialog->CancelButton).Visible = true;
     fw::Deref(dialog->AlternateActionButton).Caption = "Go to Website";

@@ -2,7 +2,7 @@
 // callers (the settings reader among them) call it without the GUI library.
 #include <cstdint>
 
-#include "platform/Application.h"
+#include "platform/Yield.h"
 
 namespace fw {
 

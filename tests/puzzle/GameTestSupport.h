@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "app/App.h"
-#include "app/Globals.h"
+#include "app/ModuleValues.h"
 #include "platform/Application.h"
 #include "platform/Canvas.h"
 #include "platform/Label.h"

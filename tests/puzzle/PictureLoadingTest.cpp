@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "GameTestSupport.h"
-#include "app/Globals.h"
+#include "app/ModuleValues.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Picture.h"

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/App.h"
-#include "app/Globals.h"
+#include "app/ModuleValues.h"
 #include "platform/Application.h"
 #include "platform/Files.h"
 #include "platform/Seams.h"

@@ -9,12 +9,13 @@
 #include "platform/Random.h"
 #include "platform/System.h"
 
-class directiveClass;
 class Win1MenuBar;
 class HelpMenuBar;
 
-// All of the program's module-level state, with its start values. Each value
-// has one owner that writes it; the comments say who.
+// All of the program's module-level state that the main window and the other
+// windows share. Each value has one owner that writes it; the comments say
+// who. Start-up gives them their start values (app/ModuleValues.h); the
+// settings file's records live with the settings file (app/Settings.h).
 
 // Source of the random turns at "Scramble"; made when the application opens.
 extern std::shared_ptr<fw::Random> Rnd;
@@ -43,15 +44,11 @@ extern std::shared_ptr<fw::FileType> ImageJpegFileType;
 // The shared menu bars, made on first use.
 extern std::shared_ptr<Win1MenuBar> MainMenuBar;
 extern std::shared_ptr<HelpMenuBar> SharedHelpMenuBar;
-// Directive records of the settings file; index 0 holds none.
-extern std::vector<std::shared_ptr<directiveClass>> Directives;
 // The two sounds, each loaded at most once per run.
 extern std::shared_ptr<fw::Sound> ApplauseSound;
 extern bool ApplauseLoaded;
 extern std::shared_ptr<fw::Sound> PingSound;
 extern bool PingLoaded;
-
-// Gives every value its start value (start-up, and tests between runs).
-void InitModuleValues();
-// Releases the module-level objects in teardown order.
-void ReleaseModuleValues();
+// Writes the settings file when the main window closes. The settings file
+// belongs to start-up, which sets this; nil writes nothing.
+extern void (*SaveSettingsHook)();

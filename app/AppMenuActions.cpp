@@ -22,7 +22,7 @@ bool App::FilePrintHelp_Action()
 {
     // The help window is closed afterwards in every case, also after a
     // cancelled dialog, so a window made only for this command goes again.
-    PrintHelpText();
+    PrintHelpText([] { return HelpInstance()->TextArea1(); });
     HelpInstance()->Close();
     return true;
 }
