@@ -339,7 +339,8 @@ TEST_F(UpdateWindowTest, ADownloadAddressThatIsNoWebAddressOpensTheWebSiteInstea
 {
     press = Press::Action;
     for (const char* address : { "file:///etc/passwd", "javascript:alert(1)", "", "tavrine.dmg",
-             "smb://share/tavrine.dmg", " http://www.halvory.example/x" }) {
+             "smb://share/tavrine.dmg", " http://www.halvory.example/x", "http://evil\\@host/",
+             "http://a:b:c/" }) {
         SCOPED_TRACE(address);
         Reset();
         CheckAgainst(Document("1.4.0", "d", "Yes", address));
