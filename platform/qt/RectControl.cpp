@@ -44,10 +44,11 @@ void RectControlImpl::UpdateFocusReach()
         m_parkedPolicy = widget->focusPolicy();
         widget->setFocusPolicy(Qt::NoFocus);
     }
-    QWidget* focused = QApplication::focusWidget();
-    if (focused && widget->isAncestorOf(focused))
+    // The window's focus widget is remembered while the window is inactive
+    // too, and would be given the focus back on the next activation.
+    QWidget* focused = widget->window()->focusWidget();
+    if (focused && (focused == widget || widget->isAncestorOf(focused)))
         focused->clearFocus();
-    widget->clearFocus();
 }
 
 QWidget* ContentOf(const RectControl& control)

@@ -481,6 +481,14 @@ TEST_F(ControlTest, KeyboardFocusSkipsControlsOutsideTheContentArea)
     EXPECT_EQ(tab(), WidgetOf(*ok));
     EXPECT_EQ(tab(), WidgetOf(*other));
     EXPECT_EQ(tab(), WidgetOf(*hidden));
+
+    // Moved out while the window is inactive, it does not get the focus back.
+    text->SetFocus();
+    activate(elsewhere);
+    text->SetLeft(900);
+    window->SetFocus();
+    fw::Input::ProcessEvents(20);
+    EXPECT_EQ(QApplication::focusWidget(), WidgetOf(*hidden));
 }
 
 } // namespace
