@@ -35,8 +35,22 @@ void PressReturn(Window& window);
 // A real click in the middle of a button or check box.
 void Click(RectControl& control);
 
+// The window's close box pressed: the window system asks the window to close,
+// as it does for the player.
+void CloseBox(Window& window);
+
 // Runs the event loop for this long, so timers fire and queued work runs.
 void ProcessEvents(int milliseconds);
+
+// What the window system is told about a window's frame.
+struct FrameKind {
+    bool Utility = false;
+    bool Resizable = false;
+    bool MinimizeButton = false;
+    bool MaximizeButton = false;
+    bool CloseButton = false;
+};
+FrameKind FrameOf(Window& window);
 
 } // namespace Input
 

@@ -61,11 +61,18 @@ private:
     std::unique_ptr<SoundImpl> m_impl;
 };
 
-// Hands the link to the desktop (browser or mail client). Only http, https
-// and mailto links are handed over; anything else is ignored.
+// Hands the link to the desktop (browser or mail client). Only web addresses
+// (IsWebURL) and mailto links are handed over; anything else is ignored.
 void ShowURL(const std::string& url);
 // Whether ShowURL would hand this link to the desktop.
 bool IsOpenableURL(const std::string& url);
+// Whether `url` is an absolute http or https address with a host that the
+// browser will be given as it is written: the one test of a web address, so
+// a program that decides to open an address with ShowURL knows it will be
+// opened. Links from a downloaded document must pass it, since anything else
+// (file:, javascript:, a custom handler, a relative path, an address that
+// browsers read differently from how it looks) must not reach the desktop.
+bool IsWebURL(const std::string& url);
 // The desktop's alert.
 void Beep();
 

@@ -28,12 +28,6 @@ fw::String returnValue(std::string_view data, std::string_view name);
 // comparison stops at the first field that differs and never reads a fourth.
 bool SameVersion(const std::string& versionText, int32_t major, int32_t minor, int32_t bug);
 
-// Whether `url` is an absolute http or https address with a host, and so safe
-// to hand to the browser. The address comes from a document fetched over
-// plain HTTP, so anything else (file:, javascript:, a custom handler, a
-// relative path) must not reach the desktop's URL handler.
-bool IsWebURL(std::string_view url);
-
 // The offer's message: the version on offer, the running version and the
 // wording for a free or a paid upgrade.
 fw::String OfferMessage(std::string_view version, std::string_view runningVersion, bool free);

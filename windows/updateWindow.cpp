@@ -239,9 +239,10 @@ void updateWindow::askUpgrade(const std::string& version, const std::string& des
     } else if (pressed && pressed == dialog->ActionButton) {
         // The address comes from a page fetched over plain HTTP, so anyone on
         // the way could put a file: or another local handler's address there.
-        // Only a web address goes to the browser; anything else leads to the
+        // Only a web address goes to the browser, tested as ShowURL tests it,
+        // so what is chosen here is opened; anything else leads to the
         // maker's site instead.
-        fw::ShowURL(UpdateDocument::IsWebURL(downloadURL) ? downloadURL : Links::WebSiteURL());
+        fw::ShowURL(fw::IsWebURL(downloadURL) ? downloadURL : Links::WebSiteURL());
         Close();
     } else if (pressed && pressed == dialog->AlternateActionButton) {
         fw::ShowURL(Links::WebSiteURL());

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/RectControl.h"
 #include "platform/System.h"
@@ -200,6 +201,30 @@ void Click(RectControl& control)
     SendMouse(content, widget, QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton);
     if (guard)
         SendMouse(content, guard, QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton);
+}
+
+void CloseBox(Window& window)
+{
+    QMainWindow* host = window.Impl().TopLevel();
+    if (!host || !host->windowHandle())
+        throw NilObjectException("the window is closed or not shown");
+    // The platform window delivers the close as the window system's own.
+    host->windowHandle()->close();
+}
+
+FrameKind FrameOf(Window& window)
+{
+    QMainWindow* host = window.Impl().TopLevel();
+    if (!host)
+        throw NilObjectException("the window is closed");
+    const Qt::WindowFlags flags = host->windowFlags();
+    FrameKind kind;
+    kind.Utility = (flags & Qt::WindowType_Mask) == Qt::Tool;
+    kind.Resizable = host->minimumSize() != host->maximumSize();
+    kind.MinimizeButton = flags.testFlag(Qt::WindowMinimizeButtonHint);
+    kind.MaximizeButton = flags.testFlag(Qt::WindowMaximizeButtonHint);
+    kind.CloseButton = flags.testFlag(Qt::WindowCloseButtonHint);
+    return kind;
 }
 
 void ProcessEvents(int milliseconds)

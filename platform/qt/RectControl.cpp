@@ -27,6 +27,30 @@ RectControlImpl::~RectControlImpl()
     }
 }
 
+void RectControlImpl::UpdateFocusReach()
+{
+    QWidget* widget = m_widget.data();
+    QWidget* content = widget ? widget->parentWidget() : nullptr;
+    if (!content)
+        return;
+    if (widget->geometry().intersects(content->rect())) {
+        if (m_parkedPolicy) {
+            widget->setFocusPolicy(*m_parkedPolicy);
+            m_parkedPolicy.reset();
+        }
+        return;
+    }
+    if (!m_parkedPolicy) {
+        m_parkedPolicy = widget->focusPolicy();
+        widget->setFocusPolicy(Qt::NoFocus);
+    }
+    // The window's focus widget is remembered while the window is inactive
+    // too, and would be given the focus back on the next activation.
+    QWidget* focused = widget->window()->focusWidget();
+    if (focused && (focused == widget || widget->isAncestorOf(focused)))
+        focused->clearFocus();
+}
+
 QWidget* ContentOf(const RectControl& control)
 {
     auto window = control.GetWindow();
@@ -171,6 +195,7 @@ void RectControl::GeometryChanged()
     widget->setGeometry(m_left, m_top, std::max(m_width, 0), std::max(m_height, 0));
     widget->setEnabled(m_enabled);
     widget->setVisible(m_visible);
+    m_impl->UpdateFocusReach();
 }
 
 void RectControl::StyleChanged()

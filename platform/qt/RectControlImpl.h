@@ -4,6 +4,7 @@
 // window's content area. Private to platform/qt.
 
 #include <memory>
+#include <optional>
 
 #include <QFont>
 #include <QPointer>
@@ -23,8 +24,16 @@ public:
     // Null once the window's Qt side is gone.
     QWidget* Widget() const { return m_widget.data(); }
 
+    // A control lying wholly outside its window's content area cannot be
+    // seen, so it must not take the keyboard: neither Tab nor activating the
+    // window may hand it the focus. Called whenever the control or the
+    // content area changes its place or size.
+    void UpdateFocusReach();
+
 private:
     QPointer<QWidget> m_widget;
+    // The widget's own focus policy while it is kept from the focus.
+    std::optional<Qt::FocusPolicy> m_parkedPolicy;
 };
 
 // The content widget of the control's window; nullptr when there is none.

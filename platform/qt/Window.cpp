@@ -197,6 +197,7 @@ void WindowImpl::SetContentSize(int width, int height)
     m_host->adjustSize();
     if (!m_positionSet)
         Centre();
+    UpdateFocusReach();
 }
 
 void WindowImpl::Centre()
@@ -351,6 +352,66 @@ void WindowImpl::CheckMoved()
 void WindowImpl::HostActivated()
 {
     BringToFront(m_owner);
+    FocusFirstControl();
+}
+
+namespace {
+
+// The window's controls that have a widget, in tab order.
+std::vector<RectControl*> InTabOrder(const Window& window)
+{
+    std::vector<RectControl*> controls;
+    for (const auto& control : window.Controls()) {
+        auto* rect = dynamic_cast<RectControl*>(control.get());
+        if (rect && rect->Impl() && rect->Impl()->Widget())
+            controls.push_back(rect);
+    }
+    std::stable_sort(controls.begin(), controls.end(),
+        [](const RectControl* a, const RectControl* b) { return a->TabIndex() < b->TabIndex(); });
+    return controls;
+}
+
+} // namespace
+
+void WindowImpl::ApplyTabOrder()
+{
+    QWidget* previous = nullptr;
+    for (RectControl* control : InTabOrder(m_owner)) {
+        QWidget* widget = control->Impl()->Widget();
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void WindowImpl::FocusFirstControl()
+{
+    if (!m_host || !m_content)
+        return;
+    auto canTake = [this](QWidget* widget) {
+        return widget && (widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled()
+            && widget->isVisibleTo(m_host) && widget->geometry().intersects(m_content->rect());
+    };
+    // The focus a control had when the window was last active stays there.
+    QWidget* current = m_host->focusWidget();
+    if (current && current != m_host && current->focusPolicy() != Qt::NoFocus && current->isVisibleTo(m_host))
+        return;
+    for (RectControl* control : InTabOrder(m_owner)) {
+        QWidget* widget = control->Impl()->Widget();
+        if (canTake(widget)) {
+            widget->setFocus(Qt::ActiveWindowFocusReason);
+            return;
+        }
+    }
+}
+
+void WindowImpl::UpdateFocusReach()
+{
+    for (const auto& control : m_owner.Controls()) {
+        auto* rect = dynamic_cast<RectControl*>(control.get());
+        if (rect && rect->Impl())
+            rect->Impl()->UpdateFocusReach();
+    }
 }
 
 bool WindowImpl::HostKey(int key)
@@ -783,6 +844,7 @@ void Window::Restack()
     }
     for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it)
         (*it)->Impl()->Widget()->raise();
+    m_impl->ApplyTabOrder();
 }
 
 } // namespace fw

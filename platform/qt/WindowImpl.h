@@ -87,6 +87,14 @@ public:
     QPoint Mouse() const { return m_mouse; }
     void SetMouse(QPoint p) { m_mouse = p; }
 
+    // Keyboard focus. Tab follows the controls' TabIndex (creation order
+    // among equals). A window activated with no focus inside gives it to the
+    // first control in that order that can take it and can be seen.
+    void ApplyTabOrder();
+    void FocusFirstControl();
+    // Every control checks again whether it lies inside the content area.
+    void UpdateFocusReach();
+
     void SetDefaultButton(const std::shared_ptr<PushButton>& button);
     std::shared_ptr<PushButton> DefaultButton() const { return m_defaultButton.lock(); }
     void SetCancelButton(const std::shared_ptr<PushButton>& button);

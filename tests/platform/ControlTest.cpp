@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
 #include <QImage>
 #include <QWidget>
 
@@ -20,6 +21,7 @@
 #include "platform/PushButton.h"
 #include "platform/Rectangle.h"
 #include "platform/Seams.h"
+#include "platform/TextArea.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
 #include "platform/qt/PictureImpl.h"
@@ -414,6 +416,79 @@ TEST_F(ControlTest, HiddenAndDisabledControlsFollowTheirWidgets)
     button->SetCaption("Scramble");
     fw::RuntimeMassPropertySetter(*button, fw::PropertyList().Bool("Bold", true).Text("TextFont", "System"));
     EXPECT_TRUE(WidgetOf(*button)->font().bold());
+}
+
+// A window that is activated with nothing focused gives the keyboard to its
+// first control in tab order that can be seen; a control lying wholly
+// outside the content area never gets it, by activation or by Tab, until the
+// content area grows to reach it.
+TEST_F(ControlTest, KeyboardFocusSkipsControlsOutsideTheContentArea)
+{
+    auto other = Place<fw::PushButton>("Other", 100, 300, 80, 20);
+    auto ok = Place<fw::PushButton>("OK", 10, 300, 80, 20);
+    auto hidden = Place<fw::PushButton>("Hidden", 610, 10, 10, 16);
+    auto text = Place<fw::TextArea>("Text", 10, 10, 300, 200);
+    fw::RuntimeMassPropertySetter(*other, fw::PropertyList().Int("TabIndex", 4));
+    fw::RuntimeMassPropertySetter(*ok, fw::PropertyList().Int("TabIndex", 3));
+    fw::RuntimeMassPropertySetter(*hidden, fw::PropertyList().Int("TabIndex", 1));
+    fw::RuntimeMassPropertySetter(*text, fw::PropertyList().Int("TabIndex", 2));
+    window->Restack();
+
+    QWidget elsewhere;
+    elsewhere.resize(50, 50);
+    elsewhere.show();
+    auto activate = [&](QWidget& widget) {
+        widget.activateWindow();
+        fw::Input::ProcessEvents(20);
+    };
+    auto reactivate = [&] {
+        activate(elsewhere);
+        window->SetFocus();
+        fw::Input::ProcessEvents(20);
+    };
+    reactivate();
+    EXPECT_EQ(QApplication::focusWidget(), WidgetOf(*text));
+
+    // Tab goes round in TabIndex order, not creation order, past the
+    // control nobody can see.
+    auto tab = [] {
+        fw::Input::KeyDown(48);
+        fw::Input::KeyUp(48);
+        return QApplication::focusWidget();
+    };
+    std::vector<QWidget*> visited;
+    for (int i = 0; i < 4; ++i)
+        visited.push_back(tab());
+    EXPECT_EQ(visited,
+        (std::vector<QWidget*> { WidgetOf(*ok), WidgetOf(*other), WidgetOf(*text), WidgetOf(*ok) }));
+
+    // Coming back, the focus stays where the player left it.
+    reactivate();
+    EXPECT_EQ(QApplication::focusWidget(), WidgetOf(*ok));
+
+    // Focus held by a control that then leaves the content area is dropped,
+    // and the next activation chooses again.
+    tab();
+    ASSERT_EQ(tab(), WidgetOf(*text));
+    text->SetLeft(700);
+    EXPECT_NE(QApplication::focusWidget(), WidgetOf(*text));
+    reactivate();
+    EXPECT_EQ(QApplication::focusWidget(), WidgetOf(*ok));
+
+    // A wider window brings the far controls within reach again.
+    window->SetWidth(800);
+    text->SetFocus();
+    EXPECT_EQ(tab(), WidgetOf(*ok));
+    EXPECT_EQ(tab(), WidgetOf(*other));
+    EXPECT_EQ(tab(), WidgetOf(*hidden));
+
+    // Moved out while the window is inactive, it does not get the focus back.
+    text->SetFocus();
+    activate(elsewhere);
+    text->SetLeft(900);
+    window->SetFocus();
+    fw::Input::ProcessEvents(20);
+    EXPECT_EQ(QApplication::focusWidget(), WidgetOf(*hidden));
 }
 
 } // namespace

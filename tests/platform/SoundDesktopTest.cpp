@@ -167,6 +167,26 @@ TEST_F(SoundDesktopTest, OnlyWebAndMailLinksReachTheDesktop)
         EXPECT_FALSE(fw::IsOpenableURL(url)) << url;
 }
 
+// One test of a web address serves ShowURL and the program (the update
+// window's download address), so whatever passes it is really opened.
+TEST_F(SoundDesktopTest, OnlyAbsoluteWebAddressesPassAndAllOfThemAreOpened)
+{
+    for (const char* url : { "http://www.halvory.example/tavrine.dmg", "https://www.halvory.example",
+             "HTTPS://WWW.HALVORY.EXAMPLE/a?b=c#d", "Http://host:8080/x", "http://user@host/",
+             "http://[::1]:8080/x", "http://127.0.0.1/x" }) {
+        EXPECT_TRUE(fw::IsWebURL(url)) << url;
+        EXPECT_TRUE(fw::IsOpenableURL(url)) << url;
+    }
+    for (const char* url : { "", "file:///etc/passwd", "FILE:///Applications/Calculator.app",
+             "javascript:alert(1)", "mailto:someone@example.com", "ftp://host/file", "tavrine.dmg",
+             "/Updates/tavrine.dmg", "//host/path", "http:/host/path", "http://", "http:///path",
+             "http://@/path", "http://:80/", "http://[]/", " http://host/", "http://host/ x",
+             "http://host/\n", "http\t://host/", "http://ho\\st/", "http://a%40b/", "httpx://host/",
+             "https:host", "http://evil\\@host/", "http://a:b:c/", "http://host:80x/", "http://host]:80/" }) {
+        EXPECT_FALSE(fw::IsWebURL(url)) << url;
+    }
+}
+
 TEST_F(SoundDesktopTest, DatesGiveTheirTimeAndDateInShortForms)
 {
     fw::Date before;

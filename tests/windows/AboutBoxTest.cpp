@@ -32,6 +32,12 @@ TEST_F(AboutBoxTest, AboutTwiceKeepsOneBoxShowingTheRunningVersion)
     EXPECT_EQ(box->StaticText4()->TextSize(), 12);
     EXPECT_EQ(box->StaticText2()->Text(), "Developed by\rKorvast\r\rSr. Beta Tester\rPellwin");
     EXPECT_EQ(fw::NthField(box->StaticText2()->Text(), "\r", 3), "");
+    // The version stands right-aligned against its label; name and credits
+    // are centred.
+    EXPECT_EQ(box->StaticText4()->TextAlign(), 2);
+    EXPECT_EQ(box->StaticText3()->TextAlign(), 0);
+    EXPECT_EQ(box->StaticText2()->TextAlign(), 1);
+    EXPECT_EQ(box->StaticText1()->TextAlign(), 1);
 
     struct Expected {
         std::shared_ptr<fw::RectControl> Control;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Dialogs.h"
+#include "platform/InputDriver.h"
 #include "platform/MenuItem.h"
 #include "platform/Strings.h"
 #include "tests/support/GameFixture.h"
@@ -24,6 +25,20 @@ protected:
                 return result;
             start = end + 2;
         }
+    }
+
+    // What the clipboard holds, read by pasting it over the whole help text
+    // (which is put back afterwards).
+    static std::string PastedText(Help& help)
+    {
+        auto text = help.TextArea1();
+        const std::string before = text->Text();
+        text->SetText("");
+        text->SetFocus();
+        fw::ChooseMenuItem(help.EditPaste());
+        std::string pasted = text->Text();
+        text->SetText(before);
+        return pasted;
     }
 
     static std::vector<std::string> ChildNames(const fw::MenuItem& menu)
@@ -177,6 +192,39 @@ TEST_F(HelpWindowTest, CopyAndSelectAllAreHandledAndStayEnabled)
     EXPECT_TRUE(fw::ChooseMenuItem(help->EditCopy()));
     EXPECT_TRUE(help->EditCopy()->Enabled());
     EXPECT_EQ(text->Text(), HelpText());
+    EXPECT_EQ(PastedText(*help), HelpText());
+}
+
+// Opened from the menu, the help window gives the keyboard to its text, not
+// to the button beyond its right edge: Space shows no selection message and
+// Select All and Copy act on the help text without a click into it first.
+TEST_F(HelpWindowTest, OpenedFromTheMenuTheTextTakesTheKeyboard)
+{
+    OpenMainWindow();
+    auto help = HelpInstance();
+    help->Close();
+    // Something else on the clipboard first, so the copy below must replace it.
+    auto scratch = HelpInstance();
+    scratch->TextArea1()->SetText("stale");
+    scratch->TextArea1()->SetFocus();
+    ASSERT_TRUE(fw::ChooseMenuItem(scratch->EditSelectAll()));
+    ASSERT_TRUE(fw::ChooseMenuItem(scratch->EditCut()));
+    scratch->Close();
+
+    Window1Instance()->SetFocus();
+    fw::Input::ProcessEvents(20);
+    ASSERT_TRUE(AppInstance()->HelpShowHelp_Action());
+    fw::Input::ProcessEvents(20);
+    help = HelpInstance();
+    auto text = help->TextArea1();
+    fw::Input::KeyDown(49);
+    fw::Input::KeyUp(49);
+    EXPECT_TRUE(messages.empty()) << messages.front();
+
+    EXPECT_TRUE(fw::ChooseMenuItem(help->EditSelectAll()));
+    EXPECT_EQ(text->SelLength(), fw::Len(HelpText()));
+    EXPECT_TRUE(fw::ChooseMenuItem(help->EditCopy()));
+    EXPECT_EQ(PastedText(*help), HelpText());
 }
 
 TEST_F(HelpWindowTest, HiddenButtonReportsTheSelectionAndChangesNothing)

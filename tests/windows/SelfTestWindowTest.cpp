@@ -1,9 +1,13 @@
 // The version window: one instance, the running version, and the button that
 // hands over to the update window.
 #include <cstdlib>
+#include <functional>
+#include <utility>
 
 #include "platform/InputDriver.h"
 #include "tests/support/GameFixture.h"
+#include "windows/AboutBox.h"
+#include "windows/Help.h"
 #include "windows/selfTest.h"
 #include "windows/updateWindow.h"
 
@@ -101,13 +105,62 @@ TEST_F(SelfTestWindowTest, ReturnPressesCheckForUpdates)
 TEST_F(SelfTestWindowTest, ClosingByTheCloseBoxOpensNothing)
 {
     auto window = selfTestInstance();
-    window->Close();
+    fw::Input::CloseBox(*window);
     EXPECT_FALSE(OpenVersionWindow());
     EXPECT_FALSE(OpenUpdateWindow());
     // The next one is built afresh, version label included.
     auto fresh = selfTestInstance();
     EXPECT_NE(fresh, window);
     EXPECT_EQ(fresh->StaticText2()->Text(), "1.3.0");
+}
+
+// The update window is in front before the version window goes, so the
+// player never sees the game's window flash up between the two.
+TEST_F(SelfTestWindowTest, CheckForUpdatesShowsTheUpdateWindowBeforeClosing)
+{
+    class WatchedVersionWindow : public selfTest {
+    public:
+        std::function<void()> OnClose;
+        void Event_Close() override { OnClose(); }
+    };
+    auto window = std::make_shared<WatchedVersionWindow>();
+    window->Constructor();
+    ASSERT_EQ(selfTestInstance(), window);
+    bool updateShownFirst = false;
+    window->OnClose = [&] {
+        auto update = OpenUpdateWindow();
+        updateShownFirst = update && update->Visible() && fw::OpenWindows().front() == update;
+    };
+    window->PushButton1()->Push();
+    EXPECT_FALSE(OpenVersionWindow());
+    EXPECT_TRUE(updateShownFirst);
+}
+
+// Help, about and version windows keep their size and have only a close box;
+// the update window is a small utility window that can be minimised.
+TEST_F(SelfTestWindowTest, EachWindowHasItsKindOfFrame)
+{
+    const std::pair<std::shared_ptr<fw::Window>, const char*> fixed[] = {
+        { HelpInstance(), "help" },
+        { AboutBoxInstance(), "about" },
+        { selfTestInstance(), "version" },
+    };
+    for (const auto& [window, name] : fixed) {
+        window->Show();
+        auto kind = fw::Input::FrameOf(*window);
+        EXPECT_FALSE(kind.Utility) << name;
+        EXPECT_FALSE(kind.Resizable) << name;
+        EXPECT_FALSE(kind.MinimizeButton) << name;
+        EXPECT_FALSE(kind.MaximizeButton) << name;
+        EXPECT_TRUE(kind.CloseButton) << name;
+    }
+    auto update = updateWindowInstance();
+    auto kind = fw::Input::FrameOf(*update);
+    EXPECT_TRUE(kind.Utility);
+    EXPECT_FALSE(kind.Resizable);
+    EXPECT_TRUE(kind.MinimizeButton);
+    EXPECT_FALSE(kind.MaximizeButton);
+    EXPECT_TRUE(kind.CloseButton);
 }
 
 TEST_F(SelfTestWindowTest, CloseThroughTheAccessorWithNoneOpenLeavesNone)

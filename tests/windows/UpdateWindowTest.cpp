@@ -12,6 +12,7 @@
 #include "platform/HTTPSocket.h"
 #include "tests/platform/HTTPSocketTestServer.h"
 #include "tests/support/GameFixture.h"
+#include "windows/AboutBox.h"
 #include "windows/Links.h"
 #include "windows/selfTest.h"
 #include "windows/updateWindow.h"
@@ -165,9 +166,16 @@ TEST_F(UpdateWindowTest, CheckingShowsTheBusyBarAndFetchesTheDocumentOnce)
     Response silent;
     silent.mode = Response::Mode::NeverAnswer;
     server.Serve(UpdatePath, silent);
+    AboutBoxInstance()->Show();
     auto window = StartCheck();
     ASSERT_TRUE(window);
     EXPECT_FALSE(SelfTestOpen());
+    // Opening, the update window hands the focus to the game's window, which
+    // comes next after it, ahead of the about box.
+    auto open = fw::OpenWindows();
+    ASSERT_EQ(open.size(), 3u);
+    EXPECT_EQ(open[0], window);
+    EXPECT_EQ(open[1], Window1Instance());
     EXPECT_EQ(window->Title(), "Update");
     EXPECT_EQ(window->Width(), 300);
     EXPECT_EQ(window->Height(), 120);
@@ -339,7 +347,8 @@ TEST_F(UpdateWindowTest, ADownloadAddressThatIsNoWebAddressOpensTheWebSiteInstea
 {
     press = Press::Action;
     for (const char* address : { "file:///etc/passwd", "javascript:alert(1)", "", "tavrine.dmg",
-             "smb://share/tavrine.dmg", " http://www.halvory.example/x" }) {
+             "smb://share/tavrine.dmg", " http://www.halvory.example/x", "http://evil\\@host/",
+             "http://a:b:c/" }) {
         SCOPED_TRACE(address);
         Reset();
         CheckAgainst(Document("1.4.0", "d", "Yes", address));
@@ -394,9 +403,12 @@ TEST_F(UpdateWindowTest, NetworkFailuresBeepReportTheirCodeAndCloseBothWindows)
         Reset();
         setenv("TAVRINE_UPDATE_URL", c.url.c_str(), 1);
         ASSERT_TRUE(StartCheck());
-        // The player opened the version window again while the check ran.
+        // The player opened the version window and the about box while the
+        // check ran; the error gives the game's window the focus.
         selfTestInstance()->Show();
+        AboutBoxInstance()->Show();
         ASSERT_TRUE(WaitUntilClosed());
+        EXPECT_EQ(fw::OpenWindows().front(), Window1Instance());
         EXPECT_EQ(events, (std::vector<std::string> { "beep", "message" }));
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0], "There was a communication error with the website. Please try again later. (Code: "
