@@ -20,7 +20,8 @@
 #include <unistd.h>
 
 #include "app/App.h"
-#include "app/Globals.h"
+#include "app/ModuleValues.h"
+#include "module/Globals.h"
 #include "platform/Application.h"
 #include "platform/Canvas.h"
 #include "platform/Dialogs.h"

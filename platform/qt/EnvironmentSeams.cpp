@@ -4,20 +4,16 @@
 #include <cstdlib>
 #include <string>
 
-<<<<<<< HEAD
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-=======
-#include <QApplication>
-#include <QDialog>
-#include <QFileDialog>
 #include <QPointer>
 #include <QSet>
->>>>>>> h4
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -39,7 +35,6 @@ const char* Variable(const char* name)
     return (value && *value) ? value : nullptr;
 }
 
-<<<<<<< HEAD
 std::string VisibleTitles()
 {
     std::string titles;
@@ -90,16 +85,31 @@ bool ChooseMenuText(Window& window, const std::string& text)
     action->trigger();
     return true;
 }
-=======
+
 // Watches top-level windows reach the screen. A window counts as shown once
 // the window system has exposed it and the paint that exposure asks for has
 // run, which is when the player sees it.
 class ShownWatcher : public QObject {
 public:
-    ShownWatcher(bool report, bool cancelFileDialogs)
+    ShownWatcher(bool report, bool cancelFileDialogs, std::vector<std::string> choices)
         : m_report(report)
         , m_cancelFileDialogs(cancelFileDialogs)
+        , m_choices(std::move(choices))
     {
+        if (!m_report)
+            return;
+        // Nobody waits for ever: a game that shows nothing in half a minute
+        // is reported and ended.
+        QTimer::singleShot(30000, this, [this] {
+            if (m_gameShown)
+                return;
+            std::fprintf(stderr, "no window shown within 30 s\n");
+            // A dialog left waiting for an answer is closed, so the code that
+            // showed it returns and the loop can end.
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+            Quit(1);
+        });
     }
 
 protected:
@@ -139,15 +149,59 @@ private:
             dialog->reject();
             return;
         }
-        if (m_report && WindowImplOf(widget))
+        WindowImpl* game = WindowImplOf(widget);
+        if (!m_report || !game || m_gameShown)
+            return;
+        m_gameShown = true;
+        if (m_choices.empty())
             QuitApplication();
+        else
+            ChooseInTurn(std::static_pointer_cast<Window>(game->Owner().shared_from_this()));
+    }
+
+    // Chooses the menu items one at a time, each once the window list has
+    // changed or ten seconds have passed, then quits.
+    void ChooseInTurn(std::shared_ptr<Window> first)
+    {
+        struct Progress {
+            std::weak_ptr<Window> First;
+            size_t Next = 0;
+            std::string TitlesBefore;
+            QElapsedTimer SinceChoice;
+        };
+        auto progress = std::make_shared<Progress>();
+        progress->First = first;
+        auto* poll = new QTimer(this);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, choices = m_choices, progress] {
+            const std::string titles = VisibleTitles();
+            if (progress->Next > 0) {
+                // The chosen command's window, or ten seconds without one.
+                if (titles == progress->TitlesBefore && progress->SinceChoice.elapsed() < 10000)
+                    return;
+                std::fprintf(stderr, "after %s: %s\n", choices[progress->Next - 1].c_str(), titles.c_str());
+            }
+            auto window = progress->First.lock();
+            if (window && progress->Next < choices.size()) {
+                const std::string& choice = choices[progress->Next++];
+                progress->TitlesBefore = titles;
+                progress->SinceChoice.start();
+                if (!ChooseMenuText(*window, choice))
+                    std::fprintf(stderr, "no enabled menu item %s\n", choice.c_str());
+                return;
+            }
+            poll->stop();
+            poll->deleteLater();
+            QuitApplication();
+        });
+        poll->start(1);
     }
 
     bool m_report;
     bool m_cancelFileDialogs;
+    std::vector<std::string> m_choices;
+    bool m_gameShown = false;
     QSet<QWindow*> m_seen;
 };
->>>>>>> h4
 
 } // namespace
 
@@ -171,8 +225,8 @@ void InstallEnvironmentSeams()
             std::fprintf(stderr, "message: %s\n", text.c_str());
         });
     }
-<<<<<<< HEAD
-    if (Variable("TAVRINE_TEST_QUIT_WHEN_SHOWN")) {
+    const bool quitWhenShown = Variable("TAVRINE_TEST_QUIT_WHEN_SHOWN") != nullptr;
+    if (quitWhenShown || cancelWhenShown) {
         std::vector<std::string> choices;
         if (const char* list = Variable("TAVRINE_TEST_MENU_CHOICES")) {
             std::string rest = list;
@@ -180,67 +234,9 @@ void InstallEnvironmentSeams()
                 choices.push_back(rest.substr(0, semicolon));
             choices.push_back(rest);
         }
-        // Polls rather than hooking a window: the first window is shown from
-        // inside the application's Open event, after the loop has started.
-        struct Progress {
-            std::weak_ptr<Window> First;
-            size_t Next = 0;
-            std::string TitlesBefore;
-            QElapsedTimer SinceChoice;
-            QElapsedTimer SinceStart;
-        };
-        auto progress = std::make_shared<Progress>();
-        progress->SinceStart.start();
-        auto* poll = new QTimer();
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, choices, progress] {
-            const std::string titles = VisibleTitles();
-            if (titles.empty()) {
-                // Nobody waits for ever: a game that shows nothing in half a
-                // minute is reported and ended.
-                if (progress->SinceStart.elapsed() < 30000)
-                    return;
-                std::fprintf(stderr, "no window shown within 30 s\n");
-                poll->stop();
-                poll->deleteLater();
-                // A dialog left waiting for an answer is closed, so the code
-                // that showed it returns and the loop can end.
-                if (QWidget* modal = QApplication::activeModalWidget())
-                    modal->close();
-                Quit(1);
-                return;
-            }
-            if (progress->Next == 0 && progress->First.expired()) {
-                for (const auto& window : OpenWindows())
-                    if (window->Visible() && progress->First.expired())
-                        progress->First = window;
-                std::fprintf(stderr, "shown\n");
-            } else if (progress->Next > 0) {
-                // The chosen command's window, or ten seconds without one.
-                if (titles == progress->TitlesBefore && progress->SinceChoice.elapsed() < 10000)
-                    return;
-                std::fprintf(stderr, "after %s: %s\n", choices[progress->Next - 1].c_str(), titles.c_str());
-            }
-            auto first = progress->First.lock();
-            if (first && progress->Next < choices.size()) {
-                const std::string& choice = choices[progress->Next++];
-                progress->TitlesBefore = titles;
-                progress->SinceChoice.start();
-                if (!ChooseMenuText(*first, choice))
-                    std::fprintf(stderr, "no enabled menu item %s\n", choice.c_str());
-                return;
-            }
-            poll->stop();
-            poll->deleteLater();
-            QuitApplication();
-        });
-        poll->start(1);
-=======
-    const bool quitWhenShown = Variable("TAVRINE_TEST_QUIT_WHEN_SHOWN") != nullptr;
-    if (quitWhenShown || cancelWhenShown) {
-        auto* watcher = new ShownWatcher(quitWhenShown, cancelWhenShown);
+        auto* watcher = new ShownWatcher(quitWhenShown, cancelWhenShown, std::move(choices));
         watcher->setParent(QCoreApplication::instance());
         QCoreApplication::instance()->installEventFilter(watcher);
->>>>>>> h4
     }
 }
 

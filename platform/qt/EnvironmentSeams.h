@@ -11,22 +11,18 @@ namespace fw {
 //                             on the screen
 //   TAVRINE_TEST_MESSAGES     set: message boxes are printed to standard
 //                             error and dismissed at once
-<<<<<<< HEAD
-//   TAVRINE_TEST_QUIT_WHEN_SHOWN  set: as soon as a window of the game is
-//                             visible, print "shown" to standard error and
-//                             choose Quit, as the player would
+//   TAVRINE_TEST_QUIT_WHEN_SHOWN  set: every top-level window, dialogs
+//                             included, prints "shown: " and its title to
+//                             standard error once it is first on the screen
+//                             and painted; as soon as a window of the game is,
+//                             the program chooses Quit, as the player would.
+//                             A game that shows no window within 30 s says
+//                             so and ends with status 1
 //   TAVRINE_TEST_MENU_CHOICES with the above: before quitting, choose these
 //                             items of the first window's menu bar by their
 //                             texts, separated by ';', one at a time; after
 //                             each, print "after <text>: " and the titles of
 //                             the visible windows
-=======
-//   TAVRINE_TEST_QUIT_WHEN_SHOWN  set: every top-level window, dialogs
-//                             included, prints "shown: " and its title to
-//                             standard error once it is first on the screen
-//                             and painted; as soon as a window of the game is,
-//                             the program chooses Quit, as the player would
->>>>>>> h4
 // Unset, they change nothing.
 void InstallEnvironmentSeams();
 
