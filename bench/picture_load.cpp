@@ -18,6 +18,7 @@
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
+#include "platform/testsupport/JpegWriter.h"
 #include "platform/Strings.h"
 #include "puzzle/PicturePlugins.h"
 

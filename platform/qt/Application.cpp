@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <exception>
 #include <typeinfo>
+#include <vector>
 
 #include <QApplication>
 #include <QEventLoop>
@@ -31,6 +32,12 @@ bool s_quitRequested = false;
 int s_quitCode = 0;
 bool s_fatal = false;
 QEventLoop* s_mainLoop = nullptr;
+
+std::vector<void (*)()>& ResetsForTests()
+{
+    static std::vector<void (*)()> resets;
+    return resets;
+}
 
 void RunCode(void* code)
 {
@@ -229,7 +236,14 @@ void RuntimeResetForTests()
     s_fatal = false;
     Keyboard::ResetState();
     ResetBackgroundTaskYieldCount();
-    ResetInputDriver();
+    for (auto reset : ResetsForTests())
+        reset();
+}
+
+void AddResetForTests(void (*reset)())
+{
+    if (reset)
+        ResetsForTests().push_back(reset);
 }
 
 } // namespace fw

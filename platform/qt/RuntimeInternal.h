@@ -12,8 +12,6 @@ class Picture;
 // Installs the application-wide filter that tracks the keyboard's state and
 // each window's mouse position from the input events the application gets.
 void InstallInputTracker();
-// Forgets the input driver's pressed button and its target (tests).
-void ResetInputDriver();
 // Draws a picture's pixels into `target` (in points), one pixel per point
 // when the rectangle has the picture's size.
 void DrawPictureInto(QPainter& painter, const Picture& picture, const QRectF& target);

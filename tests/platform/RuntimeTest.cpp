@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Application.h"
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 #include "platform/PropertyList.h"
 #include "platform/PushButton.h"
 #include "platform/Seams.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "platform/Files.h"
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 #include "platform/Plugins.h"
 #include "platform/Seams.h"
 #include "platform/System.h"

@@ -2,7 +2,7 @@
 // hands over to the update window.
 #include <cstdlib>
 
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 #include "tests/support/GameFixture.h"
 #include "windows/selfTest.h"
 #include "windows/updateWindow.h"

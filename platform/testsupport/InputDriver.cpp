@@ -1,4 +1,4 @@
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/Application.h"
 #include "platform/RectControl.h"
 #include "platform/System.h"
 #include "platform/Window.h"
@@ -83,11 +84,14 @@ void SendKey(QObject* target, QEvent::Type type, int key)
 
 } // namespace
 
-void ResetInputDriver()
-{
-    s_grab = nullptr;
-    s_buttonDown = false;
-}
+// A test that ends with the button down leaves the next one a clean mouse.
+const bool s_resetRegistered = [] {
+    AddResetForTests([] {
+        s_grab = nullptr;
+        s_buttonDown = false;
+    });
+    return true;
+}();
 
 namespace Input {
 
