@@ -29,6 +29,7 @@
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
 #include "platform/Seams.h"
+#include "platform/testsupport/JpegWriter.h"
 #include "platform/Strings.h"
 #include "puzzle/PictureLoading.h"
 #include "puzzle/PicturePlugins.h"

@@ -90,5 +90,8 @@ void RegisterFrameworkClasses();
 // events, and clears the application object, the quit state, the keyboard
 // state and the yield count.
 void RuntimeResetForTests();
+// Adds a routine that RuntimeResetForTests runs too: test-only code that
+// keeps state of its own (the input driver) forgets it with the rest.
+void AddResetForTests(void (*reset)());
 
 } // namespace fw

@@ -2,9 +2,12 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "platform/Object.h"
+#include "platform/plugins/PluginTable.h"
 
 namespace fw {
 
@@ -25,6 +28,9 @@ public:
     void* Function(const std::string& declaration) const;
     // Every declaration the library registers, in its order.
     std::vector<std::string> Declarations() const;
+    // Raises PluginLoadException naming the library and every one of these
+    // declarations it lacks (or lists without a function).
+    void Require(const std::vector<std::string>& declarations) const;
 
 private:
     std::string m_name;
@@ -32,9 +38,9 @@ private:
     void* m_handle;
 };
 
-// The folders searched for plug-in libraries, in order: the application
-// folder's lib/ (the parent of the executable's folder), then the build's
-// lib/ folder.
+// The folders searched for plug-in libraries: only the application folder's
+// lib/, beside the folder that holds the executable, so the application
+// folder works wherever it is copied and nothing outside it is used.
 std::vector<std::string> PluginFolders();
 
 // Loads lib<name>.so from the first plug-in folder that has it (once per
@@ -42,6 +48,35 @@ std::vector<std::string> PluginFolders();
 // services. Raises PluginLoadException naming the library when it is missing
 // or cannot be loaded.
 std::shared_ptr<PluginLibrary> LoadPluginLibrary(const std::string& name);
+
+// Binds every function of a plug-in table (PictureFunctions,
+// SoundFunctions, ...) from the library by its declaration text. Raises
+// PluginLoadException naming the library and what it lacks, so a mismatch
+// between the game and a library is an error at load, never a function left
+// unbound.
+template <class Table>
+Table BindPluginTable(const PluginLibrary& library)
+{
+    std::vector<std::string> declarations;
+    std::apply([&](const auto&... slot) { (declarations.emplace_back(slot.declaration), ...); }, Table::Slots());
+    library.Require(declarations);
+    Table table;
+    std::apply(
+        [&](const auto&... slot) {
+            ((table.*(slot.member) = reinterpret_cast<std::remove_reference_t<decltype(table.*(slot.member))>>(
+                  library.Function(slot.declaration))),
+                ...);
+        },
+        Table::Slots());
+    return table;
+}
+
+// Loads the table's own library and binds the table from it.
+template <class Table>
+Table LoadPluginTable(const std::string& libraryName = Table::kLibrary)
+{
+    return BindPluginTable<Table>(*LoadPluginLibrary(libraryName));
+}
 
 // Pictures crossing the plug-in boundary. A plug-in's result becomes a
 // picture (nullptr stays nil); a picture is passed to a plug-in as a pointer

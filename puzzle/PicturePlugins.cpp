@@ -6,14 +6,6 @@ PluginEntryTableType PluginEntryTable;
 
 namespace {
 
-constexpr const char* kLibraryName = "tavrine_pictures";
-
-template <class F>
-void Bind(const fw::PluginLibrary& library, F& slot, const char* declaration)
-{
-    slot = reinterpret_cast<F>(library.Function(declaration));
-}
-
 // Binding happens at start-up; code that runs without the start-up (tests,
 // tools) binds on first use instead, with the same failure when the library
 // is missing.
@@ -35,16 +27,8 @@ std::shared_ptr<fw::Picture> Turned(void* (*turn)(const void*), const std::share
 
 void LoadPicturePlugins()
 {
-    auto library = fw::LoadPluginLibrary(kLibraryName);
-    // Bind into a copy so a missing function leaves the table as it was.
-    PluginEntryTableType table;
-    Bind(*library, table.OpenAsJPEGMBS, "Folderitem.OpenAsJPEGMBS(allowdamaged as Boolean) as picture");
-    Bind(*library, table.Rotate90MBS, "Picture.Rotate90MBS as picture");
-    Bind(*library, table.Rotate180MBS, "Picture.Rotate180MBS as picture");
-    Bind(*library, table.Rotate270MBS, "Picture.Rotate270MBS as picture");
-    Bind(*library, table.ScreenshotRectMBS,
-        "ScreenshotRectMBS(left as integer, top as integer, width as integer, height as integer) as picture");
-    PluginEntryTable = table;
+    // Bound into a copy first, so a failure leaves the table as it was.
+    PluginEntryTable = fw::LoadPluginTable<PictureFunctions>();
 }
 
 std::shared_ptr<fw::Picture> OpenAsJPEGMBS(const fw::FolderItem& file, bool allowDamaged)

@@ -5,20 +5,17 @@
 
 #include "platform/Files.h"
 #include "platform/Picture.h"
+#include "platform/plugins/PictureFunctions.h"
 
 // The five picture functions as bound from the plug-in library by their
-// declaration texts; all empty until LoadPicturePlugins fills them.
-struct PluginEntryTableType {
-    void* (*OpenAsJPEGMBS)(const char* path, bool allowDamaged) = nullptr;
-    void* (*Rotate90MBS)(const void* picture) = nullptr;
-    void* (*Rotate180MBS)(const void* picture) = nullptr;
-    void* (*Rotate270MBS)(const void* picture) = nullptr;
-    void* (*ScreenshotRectMBS)(int32_t left, int32_t top, int32_t width, int32_t height) = nullptr;
-};
+// declaration texts; all empty until LoadPicturePlugins fills them. The table
+// and its texts are shared with the library itself.
+using PluginEntryTableType = PictureFunctions;
 extern PluginEntryTableType PluginEntryTable;
 
 // Loads the picture plug-in library and binds its five functions by their
-// declaration texts; raises when the library or a function is missing.
+// declaration texts; raises PluginLoadException naming the library and what
+// is wrong when the library or a function is missing.
 void LoadPicturePlugins();
 
 std::shared_ptr<fw::Picture> OpenAsJPEGMBS(const fw::FolderItem& file, bool allowDamaged);

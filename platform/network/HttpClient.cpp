@@ -1,7 +1,6 @@
 // Fetches web pages over Qt Network for the HTTP socket. A library of its
 // own, loaded the first time a socket fetches a page, so starting the game
 // does not pay for loading Qt Network and what it links.
-#include "platform/network/HttpClient.h"
 
 #include <QByteArray>
 #include <QNetworkAccessManager>
@@ -16,12 +15,11 @@
 #include <string>
 
 #include "platform/HTTPSocket.h"
-#include "platform/pictures/PluginEntry.h"
+#include "platform/plugins/NetworkFunctions.h"
 
 namespace {
 
 using fw::HTTPSocket;
-using fw::HttpClientEvents;
 
 // Qt's network errors folded into the socket's codes. Errors of the HTTP
 // exchange itself (a 404 page, a 500 page) are no failures here: their body is
@@ -217,13 +215,12 @@ void Destroy(void* client)
 
 TAVRINE_EXPORT const PluginEntry* TavrinePluginEntries()
 {
-    static const PluginEntry entries[] = {
-        { fw::HttpClientCreate, reinterpret_cast<void*>(&Create) },
-        { fw::HttpClientGet, reinterpret_cast<void*>(&Get) },
-        { fw::HttpClientAbandon, reinterpret_cast<void*>(&Abandon) },
-        { fw::HttpClientIsConnected, reinterpret_cast<void*>(&IsConnected) },
-        { fw::HttpClientDestroy, reinterpret_cast<void*>(&Destroy) },
-        { nullptr, nullptr },
-    };
-    return entries;
+    static const auto entries = PluginEntriesOf(NetworkFunctions {
+        .Create = &Create,
+        .Get = &Get,
+        .Abandon = &Abandon,
+        .IsConnected = &IsConnected,
+        .Destroy = &Destroy,
+    });
+    return entries.data();
 }

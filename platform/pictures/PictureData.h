@@ -33,13 +33,6 @@ struct PictureHost {
     void* (*captureScreen)(int32_t left, int32_t top, int32_t width, int32_t height) = nullptr;
 };
 
-#include "platform/pictures/PluginEntry.h"
+#include "platform/plugins/PictureFunctions.h"
 
 using PluginAttachFunction = void (*)(const PictureHost* host);
-
-// The signatures of the five picture functions, as plain C: a picture goes
-// in and out as a PictureData pointer. A result is a new PictureData the
-// caller owns (delete it), or nullptr for nil.
-using OpenAsJPEGFunction = void* (*)(const char* path, bool allowDamaged);
-using RotateFunction = void* (*)(const void* picture);
-using ScreenshotRectFunction = void* (*)(int32_t left, int32_t top, int32_t width, int32_t height);

@@ -260,15 +260,12 @@ TAVRINE_EXPORT void TavrinePluginAttach(const PictureHost* host)
 
 TAVRINE_EXPORT const PluginEntry* TavrinePluginEntries()
 {
-    static const PluginEntry entries[] = {
-        { "Folderitem.OpenAsJPEGMBS(allowdamaged as Boolean) as picture",
-            reinterpret_cast<void*>(&TavrineOpenAsJPEG) },
-        { "Picture.Rotate90MBS as picture", reinterpret_cast<void*>(&TavrineRotate90) },
-        { "Picture.Rotate180MBS as picture", reinterpret_cast<void*>(&TavrineRotate180) },
-        { "Picture.Rotate270MBS as picture", reinterpret_cast<void*>(&TavrineRotate270) },
-        { "ScreenshotRectMBS(left as integer, top as integer, width as integer, height as integer) as picture",
-            reinterpret_cast<void*>(&TavrineScreenshotRect) },
-        { nullptr, nullptr },
-    };
-    return entries;
+    static const auto entries = PluginEntriesOf(PictureFunctions {
+        .OpenAsJPEGMBS = &TavrineOpenAsJPEG,
+        .Rotate90MBS = &TavrineRotate90,
+        .Rotate180MBS = &TavrineRotate180,
+        .Rotate270MBS = &TavrineRotate270,
+        .ScreenshotRectMBS = &TavrineScreenshotRect,
+    });
+    return entries.data();
 }

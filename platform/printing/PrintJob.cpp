@@ -1,7 +1,6 @@
 // Drives printers over Qt PrintSupport. A library of its own, loaded the
 // first time the player prints, so starting the game does not pay for
 // loading Qt PrintSupport and the print system behind it.
-#include "platform/printing/PrintJob.h"
 
 #include <QDialog>
 #include <QPainter>
@@ -10,7 +9,7 @@
 
 #include <memory>
 
-#include "platform/pictures/PluginEntry.h"
+#include "platform/plugins/PrintingFunctions.h"
 
 namespace {
 
@@ -69,12 +68,11 @@ void Close(void* job)
 
 TAVRINE_EXPORT const PluginEntry* TavrinePluginEntries()
 {
-    static const PluginEntry entries[] = {
-        { fw::PrintJobOpen, reinterpret_cast<void*>(&Open) },
-        { fw::PrintJobPainter, reinterpret_cast<void*>(&Painter) },
-        { fw::PrintJobNewPage, reinterpret_cast<void*>(&NewPage) },
-        { fw::PrintJobClose, reinterpret_cast<void*>(&Close) },
-        { nullptr, nullptr },
-    };
-    return entries;
+    static const auto entries = PluginEntriesOf(PrintingFunctions {
+        .Open = &Open,
+        .Painter = &Painter,
+        .NewPage = &NewPage,
+        .Close = &Close,
+    });
+    return entries.data();
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <exception>
 #include <typeinfo>
+#include <vector>
 
 #include <QApplication>
 #include <QEventLoop>
@@ -33,6 +34,12 @@ int s_quitCode = 0;
 bool s_fatal = false;
 QEventLoop* s_mainLoop = nullptr;
 
+std::vector<void (*)()>& ResetsForTests()
+{
+    static std::vector<void (*)()> resets;
+    return resets;
+}
+
 void RunCode(void* code)
 {
     (*static_cast<const std::function<void()>*>(code))();
@@ -47,20 +54,24 @@ std::string Demangled(const char* name)
     return result;
 }
 
-void ReportUnhandled(const std::string& className, const std::string& where)
+void ReportFatal(const std::string& text)
 {
     // Set first: the message box runs a nested event loop, and no handler may
     // run on state the failed one left behind.
     s_fatal = true;
     s_quitCode = 1;
-    std::string text = "An exception of class " + className + " was not handled in " + where
-        + ". The application must shut down.";
     try {
         MsgBox(text);
     } catch (...) {
         // The report must not raise again; the exit status still says 1.
     }
     Quit(1);
+}
+
+void ReportUnhandled(const std::string& className, const std::string& where)
+{
+    ReportFatal("An exception of class " + className + " was not handled in " + where
+        + ". The application must shut down.");
 }
 
 } // namespace
@@ -211,6 +222,11 @@ void DispatchEvent(const std::string& where, const std::function<void()>& code)
             s_exceptionHelper(reinterpret_cast<void*>(&RunCode), const_cast<std::function<void()>*>(&code));
         else
             code();
+    } catch (const PluginLoadException& e) {
+        // A broken installation, not a fault of the code that ran: the
+        // message says which library and what to do about it, for whoever
+        // installed the game.
+        ReportFatal(std::string(e.what()) + " The application must shut down.");
     } catch (const RuntimeException& e) {
         ReportUnhandled(e.ClassName(), where);
     } catch (const std::exception& e) {
@@ -231,7 +247,14 @@ void RuntimeResetForTests()
     s_fatal = false;
     Keyboard::ResetState();
     ResetBackgroundTaskYieldCount();
-    ResetInputDriver();
+    for (auto reset : ResetsForTests())
+        reset();
+}
+
+void AddResetForTests(void (*reset)())
+{
+    if (reset)
+        ResetsForTests().push_back(reset);
 }
 
 } // namespace fw

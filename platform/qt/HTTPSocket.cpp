@@ -10,7 +10,7 @@
 #include "platform/Object.h"
 #include "platform/Plugins.h"
 #include "platform/Strings.h"
-#include "platform/network/HttpClient.h"
+#include "platform/plugins/NetworkFunctions.h"
 
 namespace fw {
 
@@ -53,34 +53,13 @@ std::string InternetHeaders::Source() const
 namespace {
 
 // Pages are fetched by a library of their own, loaded the first time a
-// socket fetches one, so start-up does not load Qt Network. Without it every
-// request fails with OtherError.
-struct HttpLibrary {
-    void* (*create)(const HttpClientEvents* events, int64_t limit) = nullptr;
-    void (*get)(void* client, const char* url) = nullptr;
-    void (*abandon)(void* client) = nullptr;
-    bool (*isConnected)(void* client) = nullptr;
-    void (*destroy)(void* client) = nullptr;
-};
-
-const HttpLibrary* Library()
+// socket fetches one, so start-up does not load Qt Network. A missing or
+// mismatched library is a broken installation: loading it raises
+// PluginLoadException, which names the library and what it lacks.
+const NetworkFunctions& Library()
 {
-    static bool tried = false;
-    static HttpLibrary library;
-    if (!tried) {
-        tried = true;
-        try {
-            auto loaded = LoadPluginLibrary("tavrine_network");
-            library.create = reinterpret_cast<void* (*)(const HttpClientEvents*, int64_t)>(loaded->Function(HttpClientCreate));
-            library.get = reinterpret_cast<void (*)(void*, const char*)>(loaded->Function(HttpClientGet));
-            library.abandon = reinterpret_cast<void (*)(void*)>(loaded->Function(HttpClientAbandon));
-            library.isConnected = reinterpret_cast<bool (*)(void*)>(loaded->Function(HttpClientIsConnected));
-            library.destroy = reinterpret_cast<void (*)(void*)>(loaded->Function(HttpClientDestroy));
-        } catch (const PluginLoadException&) {
-            library = HttpLibrary {};
-        }
-    }
-    return library.create ? &library : nullptr;
+    static const NetworkFunctions library = LoadPluginTable<NetworkFunctions>();
+    return library;
 }
 
 } // namespace
@@ -94,45 +73,31 @@ public:
 
     ~HTTPSocketImpl()
     {
-        ++m_generation;
         if (m_client)
-            Library()->destroy(m_client);
+            Library().Destroy(m_client);
     }
 
     void Get(const std::string& url)
     {
         Abandon();
         m_url = url;
-        if (const HttpLibrary* library = Library()) {
-            if (!m_client) {
-                const HttpClientEvents events { this, &Header, &Page, &Error };
-                m_client = library->create(&events, HTTPSocket::MaxContentLength);
-            }
-            library->get(m_client, url.c_str());
-            return;
+        const NetworkFunctions& library = Library();
+        if (!m_client) {
+            const HttpClientEvents events { this, &Header, &Page, &Error };
+            m_client = library.Create(&events, HTTPSocket::MaxContentLength);
         }
-        // Reported from the event loop, as any other failure would be.
-        const uint64_t request = ++m_generation;
-        m_pendingFailure = true;
-        QTimer::singleShot(0, &m_context, [this, request] {
-            if (request != m_generation || !m_pendingFailure)
-                return;
-            m_pendingFailure = false;
-            RaiseError(HTTPSocket::OtherError);
-        });
+        library.Get(m_client, url.c_str());
     }
 
     // Drops the request in progress so that it raises nothing.
     void Abandon()
     {
-        ++m_generation;
-        m_pendingFailure = false;
         m_headers.reset();
         if (m_client)
-            Library()->abandon(m_client);
+            Library().Abandon(m_client);
     }
 
-    bool IsConnected() const { return m_pendingFailure || (m_client && Library()->isConnected(m_client)); }
+    bool IsConnected() const { return m_client && Library().IsConnected(m_client); }
 
 private:
     static void Header(void* context, const char* name, size_t nameLength, const char* value, size_t valueLength)
@@ -176,12 +141,9 @@ private:
     }
 
     HTTPSocket& m_owner;
-    QObject m_context;
     void* m_client = nullptr;
     std::shared_ptr<InternetHeaders> m_headers;
     std::string m_url;
-    uint64_t m_generation = 0;
-    bool m_pendingFailure = false;
 };
 
 namespace {

@@ -2,7 +2,6 @@
 
 #include <dlfcn.h>
 
-#include <algorithm>
 #include <unistd.h>
 
 #include <filesystem>
@@ -65,7 +64,8 @@ void* PluginLibrary::Function(const std::string& declaration) const
                 return entry->function;
         }
     }
-    throw PluginLoadException("The plug-in library \"" + m_name + "\" has no function \"" + declaration + "\".");
+    Require({ declaration });
+    return nullptr;
 }
 
 std::vector<std::string> PluginLibrary::Declarations() const
@@ -78,17 +78,35 @@ std::vector<std::string> PluginLibrary::Declarations() const
     return declarations;
 }
 
+void PluginLibrary::Require(const std::vector<std::string>& declarations) const
+{
+    std::vector<std::string> missing;
+    for (const std::string& declaration : declarations) {
+        bool found = false;
+        if (const PluginEntry* entry = EntriesOf(m_handle)) {
+            for (; entry->declaration && !found; ++entry)
+                found = declaration == entry->declaration && entry->function;
+        }
+        if (!found)
+            missing.push_back(declaration);
+    }
+    if (missing.empty())
+        return;
+    std::string list;
+    for (const std::string& declaration : missing)
+        list += (list.empty() ? "\"" : ", \"") + declaration + "\"";
+    throw PluginLoadException("The plug-in library " + m_path + " lacks the function"
+        + (missing.size() > 1 ? "s " : " ") + list
+        + " that the game needs, so it does not belong to this version of the game. "
+          "Install the lib folder that came with this game.");
+}
+
 std::vector<std::string> PluginFolders()
 {
-    std::vector<std::string> folders;
     const std::string exeFolder = ExecutableFolder();
-    if (!exeFolder.empty())
-        folders.push_back((std::filesystem::path(exeFolder).parent_path() / "lib").string());
-#ifdef TAVRINE_BUILD_LIB_DIR
-    if (std::find(folders.begin(), folders.end(), TAVRINE_BUILD_LIB_DIR) == folders.end())
-        folders.emplace_back(TAVRINE_BUILD_LIB_DIR);
-#endif
-    return folders;
+    if (exeFolder.empty())
+        return {};
+    return { (std::filesystem::path(exeFolder).parent_path() / "lib").string() };
 }
 
 std::shared_ptr<PluginLibrary> LoadPluginLibrary(const std::string& name)
@@ -98,27 +116,33 @@ std::shared_ptr<PluginLibrary> LoadPluginLibrary(const std::string& name)
         return found->second;
 
     const std::string fileName = "lib" + name + ".so";
-    std::string looked;
-    for (const std::string& folder : PluginFolders()) {
+    const auto folders = PluginFolders();
+    for (const std::string& folder : folders) {
         const std::string path = (std::filesystem::path(folder) / fileName).string();
-        looked += (looked.empty() ? "" : ", ") + folder;
         if (!std::filesystem::exists(path))
             continue;
         void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!handle) {
             const char* why = dlerror();
-            throw PluginLoadException("The plug-in library \"" + fileName + "\" could not be loaded: "
-                + (why ? why : "unknown error"));
+            throw PluginLoadException("The plug-in library " + path + " could not be loaded: "
+                + (why ? why : "unknown error")
+                + ". Install the libraries it needs, or the lib folder that came with this game.");
         }
         if (!EntriesOf(handle))
-            throw PluginLoadException("The plug-in library \"" + fileName + "\" lists no functions.");
+            throw PluginLoadException("The file " + path
+                + " is not a plug-in library of this game: it lists no functions. "
+                  "Install the lib folder that came with this game.");
         if (auto attach = reinterpret_cast<PluginAttachFunction>(dlsym(handle, TAVRINE_PLUGIN_ATTACH)))
             attach(&Host());
         auto library = std::make_shared<PluginLibrary>(name, path, handle);
         loaded.emplace(name, library);
         return library;
     }
-    throw PluginLoadException("The plug-in library \"" + fileName + "\" is missing (looked in " + looked + ").");
+    const std::string where = folders.empty() ? std::string("the game's lib folder (the game cannot tell where it is)")
+                                              : folders.front();
+    throw PluginLoadException("The plug-in library " + fileName + " is missing: it is not in " + where
+        + ". The game looks for its libraries only in the folder lib beside the folder bin that holds it; "
+          "install the whole application folder, with bin, lib and Resources side by side.");
 }
 
 std::shared_ptr<Picture> PictureFromPlugin(void* result)

@@ -11,56 +11,37 @@
 #include "platform/Seams.h"
 #include "platform/qt/GraphicsImpl.h"
 #include "platform/qt/PrintingImpl.h"
-#include "platform/printing/PrintJob.h"
+#include "platform/plugins/PrintingFunctions.h"
 
 namespace fw {
 
 namespace {
 
 // Printers are driven by a library of their own, loaded the first time the
-// player prints, so start-up does not load Qt PrintSupport. Without it
-// nothing can be printed: the printer dialog acts as if cancelled.
-struct PrintLibrary {
-    void* (*open)(const char* pdf) = nullptr;
-    QPainter* (*painter)(void* job) = nullptr;
-    void (*newPage)(void* job) = nullptr;
-    void (*close)(void* job) = nullptr;
-};
-
-const PrintLibrary* Library()
+// player prints, so start-up does not load Qt PrintSupport. A missing or
+// mismatched library is a broken installation: loading it raises
+// PluginLoadException, which names the library and what it lacks.
+const PrintingFunctions& Library()
 {
-    static bool tried = false;
-    static PrintLibrary library;
-    if (!tried) {
-        tried = true;
-        try {
-            auto loaded = LoadPluginLibrary("tavrine_printing");
-            library.open = reinterpret_cast<void* (*)(const char*)>(loaded->Function(PrintJobOpen));
-            library.painter = reinterpret_cast<QPainter* (*)(void*)>(loaded->Function(PrintJobPainter));
-            library.newPage = reinterpret_cast<void (*)(void*)>(loaded->Function(PrintJobNewPage));
-            library.close = reinterpret_cast<void (*)(void*)>(loaded->Function(PrintJobClose));
-        } catch (const PluginLoadException&) {
-            library = PrintLibrary {};
-        }
-    }
-    return library.open ? &library : nullptr;
+    static const PrintingFunctions library = LoadPluginTable<PrintingFunctions>();
+    return library;
 }
 
 // A Graphics that owns its print job: releasing it ends the job, which
 // finishes the document and sends it.
 class PrinterGraphics : public Graphics {
 public:
-    PrinterGraphics(const PrintLibrary& library, void* job)
-        : Graphics(std::make_unique<GraphicsImpl>(library.painter(job), PrintedPageWidth, PrintedPageHeight,
-              [&library, job] { library.newPage(job); }))
+    PrinterGraphics(const PrintingFunctions& library, void* job)
+        : Graphics(std::make_unique<GraphicsImpl>(static_cast<QPainter*>(library.Painter(job)), PrintedPageWidth, PrintedPageHeight,
+              [&library, job] { library.NewPage(job); }))
         , m_library(library)
         , m_job(job)
     {
     }
-    ~PrinterGraphics() override { m_library.close(m_job); }
+    ~PrinterGraphics() override { m_library.Close(m_job); }
 
 private:
-    const PrintLibrary& m_library;
+    const PrintingFunctions& m_library;
     void* m_job;
 };
 
@@ -84,15 +65,14 @@ std::shared_ptr<Graphics> OpenPrinterDialog()
         }
         if (path.empty())
             return nullptr;
-        if (const PrintLibrary* library = Library())
-            job = library->open(path.c_str());
-    } else if (const PrintLibrary* library = Library()) {
+        job = Library().Open(path.c_str());
+    } else {
         ModalScope modal;
-        job = library->open(nullptr);
+        job = Library().Open(nullptr);
     }
     if (!job)
         return nullptr;
-    return std::make_shared<PrinterGraphics>(*Library(), job);
+    return std::make_shared<PrinterGraphics>(Library(), job);
 }
 
 StyledTextPrinter::StyledTextPrinter(std::unique_ptr<StyledTextPrinterImpl> impl)

@@ -2,6 +2,8 @@
 
 // Hooks shared by the files of the Qt runtime. Private to platform/qt.
 
+#include <string>
+
 class QPainter;
 class QRectF;
 
@@ -12,8 +14,9 @@ class Picture;
 // Installs the application-wide filter that tracks the keyboard's state and
 // each window's mouse position from the input events the application gets.
 void InstallInputTracker();
-// Forgets the input driver's pressed button and its target (tests).
-void ResetInputDriver();
+// Makes the next sound played load its player from lib<name>.so (tests of a
+// player library that does not match the game).
+void UseSoundLibraryForTests(const std::string& name);
 // Draws a picture's pixels into `target` (in points), one pixel per point
 // when the rectangle has the picture's size.
 void DrawPictureInto(QPainter& painter, const Picture& picture, const QRectF& target);

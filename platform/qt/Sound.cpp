@@ -4,11 +4,14 @@
 
 #include <array>
 #include <cstring>
+#include <optional>
 
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
 #include "platform/Plugins.h"
 #include "platform/Seams.h"
+#include "platform/plugins/SoundFunctions.h"
+#include "platform/qt/RuntimeInternal.h"
 
 namespace fw {
 
@@ -78,29 +81,28 @@ bool IsPlayableWave(QFile& file)
 namespace {
 
 // The sound player lives in a plug-in library loaded on the first play, so
-// Qt Multimedia is not loaded at start-up. Without it every sound is silent.
-struct SoundPlayer {
-    void* (*create)(const char* path) = nullptr;
-    void (*play)(void* effect) = nullptr;
-    void (*destroy)(void* effect) = nullptr;
+// Qt Multimedia is not loaded at start-up. A player library that is missing
+// or does not match the game is a broken installation: the play that needs
+// it raises PluginLoadException, which ends the game with a message naming
+// the library, as a missing picture library does at start-up. The game goes
+// silent only where a sound's own file is missing or no sound.
+struct PlayerState {
+    std::string library = SoundFunctions::kLibrary;
+    std::optional<SoundFunctions> functions;
 };
 
-const SoundPlayer* Player()
+PlayerState& State()
 {
-    static bool tried = false;
-    static SoundPlayer player;
-    if (!tried) {
-        tried = true;
-        try {
-            auto library = LoadPluginLibrary("tavrine_sound");
-            player.create = reinterpret_cast<void* (*)(const char*)>(library->Function("Sound.Create(path as string) as ptr"));
-            player.play = reinterpret_cast<void (*)(void*)>(library->Function("Sound.Play(effect as ptr)"));
-            player.destroy = reinterpret_cast<void (*)(void*)>(library->Function("Sound.Destroy(effect as ptr)"));
-        } catch (const PluginLoadException&) {
-            player = SoundPlayer {};
-        }
-    }
-    return player.create ? &player : nullptr;
+    static PlayerState state;
+    return state;
+}
+
+const SoundFunctions& Player()
+{
+    auto& state = State();
+    if (!state.functions)
+        state.functions = LoadPluginTable<SoundFunctions>(state.library);
+    return *state.functions;
 }
 
 } // namespace
@@ -117,7 +119,7 @@ public:
     ~SoundImpl()
     {
         if (m_effect)
-            Player()->destroy(m_effect);
+            m_player.Destroy(m_effect);
     }
     SoundImpl(const SoundImpl&) = delete;
     SoundImpl& operator=(const SoundImpl&) = delete;
@@ -126,18 +128,24 @@ public:
 
     void Play()
     {
-        const SoundPlayer* player = Player();
-        if (!player)
-            return;
-        if (!m_effect)
-            m_effect = player->create(m_path.c_str());
-        player->play(m_effect);
+        if (!m_effect) {
+            m_player = Player();
+            m_effect = m_player.Create(m_path.c_str());
+        }
+        m_player.Play(m_effect);
     }
 
 private:
     std::string m_path;
+    // The player that made the effect plays it and destroys it.
+    SoundFunctions m_player;
     void* m_effect = nullptr;
 };
+
+void UseSoundLibraryForTests(const std::string& name)
+{
+    State() = PlayerState { name, std::nullopt };
+}
 
 Sound::Sound(std::unique_ptr<SoundImpl> impl)
     : m_impl(std::move(impl))

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QUrl>
 
-#include "platform/pictures/PluginEntry.h"
+#include "platform/plugins/SoundFunctions.h"
 
 namespace {
 
@@ -49,11 +49,10 @@ void Destroy(void* effect)
 
 TAVRINE_EXPORT const PluginEntry* TavrinePluginEntries()
 {
-    static const PluginEntry entries[] = {
-        { "Sound.Create(path as string) as ptr", reinterpret_cast<void*>(&Create) },
-        { "Sound.Play(effect as ptr)", reinterpret_cast<void*>(&Play) },
-        { "Sound.Destroy(effect as ptr)", reinterpret_cast<void*>(&Destroy) },
-        { nullptr, nullptr },
-    };
-    return entries;
+    static const auto entries = PluginEntriesOf(SoundFunctions {
+        .Create = &Create,
+        .Play = &Play,
+        .Destroy = &Destroy,
+    });
+    return entries.data();
 }

@@ -24,12 +24,12 @@ struct GameRun {
 };
 
 GameRun RunGame(const std::filesystem::path& config, const std::string& extraEnvironment = "",
-    const std::string& dialogAnswer = "cancel")
+    const std::string& dialogAnswer = "cancel", const std::string& executable = BinaryDir() + "/bin/tavrine")
 {
     auto log = config / "stderr.txt";
     std::string command = "env QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME='" + config.string()
         + "' TAVRINE_TEST_OPEN_DIALOG=" + dialogAnswer + " TAVRINE_TEST_MESSAGES=1 TAVRINE_TEST_QUIT_WHEN_SHOWN=1 "
-        + extraEnvironment + " timeout 60 '" + BinaryDir() + "/bin/tavrine' 2>'" + log.string() + "'";
+        + extraEnvironment + " timeout 60 '" + executable + "' 2>'" + log.string() + "'";
     GameRun run;
     int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -101,6 +101,38 @@ TEST(StartupTest, TheFirstWindowsComeUpWithoutNetworkPrintingOrImagePlugins)
     EXPECT_NE(mainShown, std::string::npos) << dialog.errors;
     EXPECT_LT(dialogShown, mainShown) << dialog.errors;
     std::filesystem::remove_all(config);
+}
+
+// The application folder works wherever it is copied, and only with its own
+// lib/: the game never falls back to the folder it was built in. Without the
+// libraries it stops with status 1 and a message that names the library and
+// the folder it should be in.
+TEST(StartupTest, ACopiedApplicationFolderUsesItsOwnLibrariesOnly)
+{
+    if (BinaryDir().empty())
+        GTEST_SKIP() << "TAVRINE_BINARY_DIR is set by ctest";
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("tavrine-copied-" + std::to_string(getpid()));
+    const fs::path app = root / "Tavrine";
+    fs::remove_all(root);
+    fs::create_directories(app / "bin");
+    fs::create_directories(root / "config");
+    fs::copy_file(fs::path(BinaryDir()) / "bin" / "tavrine", app / "bin" / "tavrine");
+    fs::copy(fs::path(BinaryDir()) / "Resources", app / "Resources", fs::copy_options::recursive);
+
+    GameRun withoutLib = RunGame(root / "config", "", "cancel", (app / "bin" / "tavrine").string());
+    EXPECT_EQ(withoutLib.status, 1) << withoutLib.errors;
+    EXPECT_NE(withoutLib.errors.find("message: The plug-in library libtavrine_pictures.so is missing: it is not in "
+                  + (app / "lib").string() + ". "),
+        std::string::npos)
+        << withoutLib.errors;
+    EXPECT_EQ(withoutLib.errors.find("shown"), std::string::npos) << withoutLib.errors;
+
+    fs::copy(fs::path(BinaryDir()) / "lib", app / "lib", fs::copy_options::recursive);
+    GameRun withLib = RunGame(root / "config", "", "cancel", (app / "bin" / "tavrine").string());
+    EXPECT_EQ(withLib.status, 0) << withLib.errors;
+    EXPECT_NE(withLib.errors.find("shown"), std::string::npos) << withLib.errors;
+    fs::remove_all(root);
 }
 
 } // namespace

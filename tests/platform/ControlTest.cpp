@@ -13,7 +13,7 @@
 #include "platform/Application.h"
 #include "platform/Canvas.h"
 #include "platform/CheckBox.h"
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 #include "platform/Label.h"
 #include "platform/Listbox.h"
 #include "platform/Picture.h"

@@ -10,6 +10,7 @@
 #include "PictureTestSupport.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
+#include "platform/testsupport/JpegWriter.h"
 #include "platform/qt/PictureImpl.h"
 
 using namespace picturetest;

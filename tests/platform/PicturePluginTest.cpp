@@ -1,6 +1,7 @@
 // The picture library as the framework loads it: its declarations, the
 // failures that name what is missing, and the quarter and half turns.
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,11 @@
 #include "PictureTestSupport.h"
 #include "platform/Exceptions.h"
 #include "platform/Picture.h"
+#include "platform/Application.h"
 #include "platform/Plugins.h"
+#include "platform/Seams.h"
+#include "platform/plugins/PictureFunctions.h"
+#include "platform/plugins/SoundFunctions.h"
 
 using namespace picturetest;
 
@@ -77,6 +82,50 @@ TEST(PicturePluginTest, MissingPiecesAreNamed)
     } catch (const fw::PluginLoadException& e) {
         EXPECT_NE(std::string(e.what()).find("libtavrine_no_such_plugin.so"), std::string::npos) << e.what();
     }
+}
+
+// Both libraries are bound through the tables the game shares with them. A
+// library that does not match (built from another version, a declaration
+// renamed or missing) or that is not there stops the game with a message
+// that tells whoever installed it which library, what is wrong and what to do.
+TEST(PicturePluginTest, ALibraryThatIsMissingOrDoesNotMatchItsTableIsALoadErrorThatSaysSo)
+{
+    const auto pictures = fw::LoadPluginTable<PictureFunctions>();
+    EXPECT_TRUE(pictures.OpenAsJPEGMBS && pictures.Rotate90MBS && pictures.Rotate180MBS && pictures.Rotate270MBS
+        && pictures.ScreenshotRectMBS);
+    const auto sounds = fw::LoadPluginTable<SoundFunctions>();
+    EXPECT_TRUE(sounds.Create && sounds.Play && sounds.Destroy);
+
+    const auto folders = fw::PluginFolders();
+    ASSERT_EQ(folders.size(), 1u);
+    const std::string folder = folders.front();
+    std::vector<std::string> messages;
+    auto failureOf = [&](const std::function<void()>& load) {
+        fw::RuntimeResetForTests();
+        messages.clear();
+        fw::Seams::SetMessageBoxAnswer([&](const std::string& text) { messages.push_back(text); });
+        fw::DispatchEvent("LoadPicturePlugins", load);
+        EXPECT_EQ(fw::QuitCode(), 1);
+        fw::Seams::ResetSeams();
+        fw::RuntimeResetForTests();
+        return messages.size() == 1 ? messages[0] : "(" + std::to_string(messages.size()) + " messages)";
+    };
+    const std::string reinstall = " that the game needs, so it does not belong to this version of the game. "
+                                  "Install the lib folder that came with this game. The application must shut down.";
+    const std::string mismatched = folder + "/libtavrine_test_mismatch.so";
+
+    EXPECT_EQ(failureOf([] { fw::LoadPluginTable<PictureFunctions>("tavrine_test_mismatch"); }),
+        "The plug-in library " + mismatched
+            + " lacks the functions \"Picture.Rotate180MBS as picture\", \"ScreenshotRectMBS(left as integer, "
+              "top as integer, width as integer, height as integer) as picture\""
+            + reinstall);
+    EXPECT_EQ(failureOf([] { fw::LoadPluginTable<SoundFunctions>("tavrine_test_mismatch"); }),
+        "The plug-in library " + mismatched + " lacks the function \"Sound.Play(effect as ptr)\"" + reinstall);
+    EXPECT_EQ(failureOf([] { fw::LoadPluginTable<PictureFunctions>("tavrine_no_such_plugin"); }),
+        "The plug-in library libtavrine_no_such_plugin.so is missing: it is not in " + folder
+            + ". The game looks for its libraries only in the folder lib beside the folder bin that holds it; "
+              "install the whole application folder, with bin, lib and Resources side by side. "
+              "The application must shut down.");
 }
 
 TEST(PicturePluginTest, TurnsAreExactPermutations)

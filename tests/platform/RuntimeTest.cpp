@@ -11,8 +11,8 @@
 
 
 #include "platform/Application.h"
-#include "platform/InputDriver.h"
 #include "platform/Listbox.h"
+#include "platform/testsupport/InputDriver.h"
 #include "platform/PropertyList.h"
 #include "platform/PushButton.h"
 #include "platform/Seams.h"

@@ -7,10 +7,13 @@
 #include <fstream>
 
 #include "platform/Files.h"
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
+#include "platform/Application.h"
+#include "platform/Exceptions.h"
 #include "platform/Plugins.h"
 #include "platform/Seams.h"
 #include "platform/System.h"
+#include "platform/qt/RuntimeInternal.h"
 
 namespace {
 
@@ -140,6 +143,31 @@ TEST_F(SoundDesktopTest, PlayingIsRecordedByTheSeamAndOtherwiseNeverFails)
     // sounds go, as a game that keeps its sounds for the run always does.
     fw::Input::ProcessEvents(300);
     SUCCEED();
+}
+
+// The player library is loaded when the first sound plays. One that does not
+// match the game, or is missing, is a broken installation: that play ends the
+// game with a message naming the library, the way a missing picture library
+// ends start-up, instead of leaving the game silent for good.
+TEST_F(SoundDesktopTest, APlayerLibraryThatDoesNotMatchEndsTheGameWithAMessageNotSilence)
+{
+    auto ping = Write("Ping.wav", Riff(FormatChunk() + Chunk("data", Samples(400)))).OpenAsSound();
+    ASSERT_TRUE(ping);
+    std::vector<std::string> messages;
+    fw::Seams::SetMessageBoxAnswer([&](const std::string& text) { messages.push_back(text); });
+    fw::UseSoundLibraryForTests("tavrine_test_mismatch");
+    fw::DispatchEvent("Window1.CountEm_Action", [&] { ping->Play(); });
+    fw::UseSoundLibraryForTests("tavrine_no_such_player");
+    EXPECT_THROW(ping->Play(), fw::PluginLoadException);
+    fw::UseSoundLibraryForTests("tavrine_sound");
+    const int code = fw::QuitCode();
+    fw::RuntimeResetForTests();
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("libtavrine_test_mismatch.so lacks the function \"Sound.Play(effect as ptr)\""),
+        std::string::npos)
+        << messages[0];
+    EXPECT_EQ(code, 1);
 }
 
 TEST_F(SoundDesktopTest, LinksAndBeepsAreRecorded)

@@ -11,7 +11,7 @@
 
 #include "platform/Application.h"
 #include "platform/CheckBox.h"
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 #include "platform/PropertyList.h"
 #include "platform/PushButton.h"
 #include "platform/Seams.h"

@@ -1,6 +1,6 @@
 #include "GameTestSupport.h"
 
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 
 namespace gametest {
 namespace {

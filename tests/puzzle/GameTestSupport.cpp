@@ -5,7 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 #include "platform/Window.h"
 
 namespace gametest {

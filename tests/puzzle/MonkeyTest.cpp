@@ -4,7 +4,7 @@
 #include <random>
 
 #include "platform/CheckBox.h"
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 
 namespace gametest {
 namespace {

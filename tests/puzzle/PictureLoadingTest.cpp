@@ -14,6 +14,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Picture.h"
+#include "platform/testsupport/JpegWriter.h"
 #include "platform/Seams.h"
 #include "puzzle/PictureLoading.h"
 #include "puzzle/PicturePlugins.h"

@@ -1,7 +1,7 @@
 #include "GameTestSupport.h"
 
 #include "platform/CheckBox.h"
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 
 namespace gametest {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "app/Settings.h"
 #include "platform/PropertyList.h"
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 #include "platform/Strings.h"
 #include "puzzle/DraggableCanvas.h"
 #include "tests/support/GameFixture.h"

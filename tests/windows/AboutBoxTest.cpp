@@ -1,6 +1,6 @@
 // The about box: one instance, its layout, the running version and the three
 // links handed to the desktop.
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 #include "platform/Strings.h"
 #include "tests/support/GameFixture.h"
 #include "windows/AboutBox.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/Dialogs.h"
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 #include "platform/MenuItem.h"
 #include "platform/Strings.h"
 #include "tests/support/GameFixture.h"

@@ -4,7 +4,7 @@
 #include <functional>
 #include <utility>
 
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 #include "tests/support/GameFixture.h"
 #include "windows/AboutBox.h"
 #include "windows/Help.h"

@@ -1,4 +1,4 @@
-#include "platform/InputDriver.h"
+#include "platform/testsupport/InputDriver.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "platform/Application.h"
 #include "platform/RectControl.h"
 #include "platform/System.h"
 #include "platform/Window.h"
@@ -84,11 +85,14 @@ void SendKey(QObject* target, QEvent::Type type, int key)
 
 } // namespace
 
-void ResetInputDriver()
-{
-    s_grab = nullptr;
-    s_buttonDown = false;
-}
+// A test that ends with the button down leaves the next one a clean mouse.
+const bool s_resetRegistered = [] {
+    AddResetForTests([] {
+        s_grab = nullptr;
+        s_buttonDown = false;
+    });
+    return true;
+}();
 
 namespace Input {
 
