@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -196,11 +195,7 @@ QImage Capture(int32_t left, int32_t top, int32_t width, int32_t height)
     if (image.isNull())
         return image;
     const double ratio = DeviceRatio();
-    // No window reaches past twice the position limit (its place plus its
-    // largest size), so a rectangle brought that close shows the same white,
-    // and the offsets below stay within an int.
-    const auto near = [](int32_t v) { return double(std::clamp<int64_t>(v, -4 * kPositionLimit, 4 * kPositionLimit)); };
-    const QRectF wanted(near(left), near(top), width / ratio, height / ratio);
+    const QRectF wanted(left, top, width / ratio, height / ratio);
     auto windows = OpenWindows();
     // The white that stands for other programs is needed only where no
     // window of ours will paint its opaque background over the whole
