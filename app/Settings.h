@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,14 +17,21 @@ public:
 // Directive records of the settings file; index 0 holds none.
 extern std::vector<std::shared_ptr<directiveClass>> Directives;
 
+// Lines longer than this end reading: no settings line comes near it, and it
+// bounds what reading a damaged or hostile file can hold in memory.
+constexpr size_t LongestSettingsLine = 1024 * 1024;
+
 // Reads "tavrine2.txt" from the Preferences folder into the settings values,
-// or sets the defaults when there is no readable file.
+// or sets the defaults when there is no readable file. A file that cannot be
+// read to its end gives the values read before that point and the defaults
+// for the rest.
 void LoadSettings();
 // Appends a record to Directives for each directive line; False when there is
-// no file item or it cannot be opened.
+// no file item, it cannot be opened, or reading broke off before the end.
 bool ReadSettingsFile(const std::shared_ptr<fw::FolderItem>& file);
-// Parses the lines of an opened settings file into Directives.
-void ReadSettingsLines(fw::TextInputStream& stream);
+// Parses the lines of an opened settings file into Directives; False when
+// reading broke off (a line over LongestSettingsLine, or a failed read).
+bool ReadSettingsLines(fw::TextInputStream& stream);
 // Writes the three settings lines, replacing the old file only once the new
 // one is complete.
 void SaveSettings();

@@ -13,29 +13,34 @@ bool ReadSettingsFile(const std::shared_ptr<fw::FolderItem>& file)
     auto stream = file->OpenAsTextFile();
     if (!stream)
         return false;
-    ReadSettingsLines(*stream);
+    bool whole = ReadSettingsLines(*stream);
     stream->Close();
-    return true;
+    return whole;
 }
 
-void ReadSettingsLines(fw::TextInputStream& stream)
+bool ReadSettingsLines(fw::TextInputStream& stream)
 {
     while (!stream.EOF()) {
-        std::string line = stream.ReadLine();
-        std::string first = fw::Mid(line, 1, 1);
+        auto line = stream.ReadLine(LongestSettingsLine);
+        // A line this long is no settings line, and a file that cannot be
+        // read to the end counts as unreadable from that point.
+        if (!line)
+            return false;
+        std::string first = fw::Mid(*line, 1, 1);
         // Anything but a directive or a comment ends the file, the empty
         // line included.
         if (first != "#" && first != "'")
-            return;
+            return true;
         if (first == "#") {
-            int32_t blank = fw::InStr(line, " ");
+            int32_t blank = fw::InStr(*line, " ");
             if (blank > 0) {
                 auto record = std::make_shared<directiveClass>();
-                record->name = fw::Lowercase(fw::Mid(line, 2, blank - 2));
-                record->text = fw::Mid(line, blank + 1);
+                record->name = fw::Lowercase(fw::Mid(*line, 2, blank - 2));
+                record->text = fw::Mid(*line, blank + 1);
                 Directives.push_back(std::move(record));
             }
         }
         fw::BackgroundTaskYield();
     }
+    return !stream.Failed();
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 // The C library's EOF macro would swallow the member EOF() below. <cstdio>
@@ -49,23 +50,44 @@ private:
     std::string m_path;
 };
 
-// Reads lines; LF, CRLF and CR all end a line.
+// Reads lines; LF, CRLF and CR all end a line. A file is read as the lines
+// are asked for, a buffer at a time, so memory follows the longest line read
+// rather than the size of the file.
 class TextInputStream : public Object {
 public:
-    // Over the bytes of a file or of memory.
+    // Over the bytes of memory.
     explicit TextInputStream(std::string bytes);
+    ~TextInputStream() override;
     std::string ClassName() const override { return "TextInputStream"; }
 
-    bool EOF() const;
+    // True at the end of the text, after Close, and once reading has failed.
+    bool EOF();
     // The same test under a name no macro can touch.
-    bool Eof() const { return EOF(); }
+    bool Eof() { return EOF(); }
     // The next line without its line end; "" at the end.
     std::string ReadLine();
+    // The next line, or nullopt when it is longer than `maxBytes` or the file
+    // could not be read; the stream is then at its end and Failed().
+    [[nodiscard]] std::optional<std::string> ReadLine(size_t maxBytes);
+    // True when a read failed or a line was too long.
+    bool Failed() const { return m_failed; }
     void Close();
 
 private:
-    std::string m_bytes;
+    friend class FolderItem;
+    // Over an open file, which the stream then owns.
+    explicit TextInputStream(int fd);
+    // Makes sure unread bytes are buffered; false at the end or on failure.
+    bool Fill();
+    void Release();
+
+    int m_fd = -1;
+    std::string m_buffer;
     size_t m_pos = 0;
+    // The last line ended in CR: a LF that follows belongs to it.
+    bool m_afterCr = false;
+    bool m_ended = false;
+    bool m_failed = false;
 };
 
 // Writes lines ending in "\n".
@@ -76,9 +98,16 @@ public:
 
     // A new, empty text file; nullptr when it cannot be created.
     static std::shared_ptr<TextOutputStream> Create(const FolderItem& file);
+    // A text file that takes the place of `file` in one step when it is
+    // closed: the lines go to a new file of a unique name in the same folder,
+    // created exclusively (never through a link), which Close renames over
+    // `file`. nullptr when the new file cannot be created.
+    static std::shared_ptr<TextOutputStream> CreateReplacing(const FolderItem& file);
 
     void WriteLine(const std::string& text);
-    // True when every byte reached the file.
+    // True when every byte reached the file (and, for a replacing stream,
+    // the file took its place; otherwise the new file is removed and the old
+    // one stays as it was).
     [[nodiscard]] bool Close();
 
 private:

@@ -115,59 +115,118 @@ std::shared_ptr<TextInputStream> FolderItem::OpenAsTextFile() const
         ::close(fd);
         return nullptr;
     }
-    std::string bytes;
-    if (info.st_size > 0)
-        bytes.reserve(size_t(info.st_size));
-    char buffer[65536];
-    for (;;) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got > 0) {
-            bytes.append(buffer, size_t(got));
-        } else if (got == 0) {
-            break;
-        } else if (errno != EINTR) {
-            ::close(fd);
-            return nullptr;
-        }
-    }
-    ::close(fd);
-    return std::make_shared<TextInputStream>(std::move(bytes));
+    return std::shared_ptr<TextInputStream>(new TextInputStream(fd));
 }
+
+namespace {
+
+constexpr size_t kReadChunk = 64 * 1024;
+
+} // namespace
 
 TextInputStream::TextInputStream(std::string bytes)
-    : m_bytes(std::move(bytes))
+    : m_buffer(std::move(bytes))
 {
 }
 
-bool TextInputStream::EOF() const
+TextInputStream::TextInputStream(int fd)
+    : m_fd(fd)
 {
-    return m_pos >= m_bytes.size();
+}
+
+TextInputStream::~TextInputStream()
+{
+    Release();
+}
+
+void TextInputStream::Release()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_ended = true;
+    m_buffer.clear();
+    m_buffer.shrink_to_fit();
+    m_pos = 0;
+}
+
+bool TextInputStream::Fill()
+{
+    for (;;) {
+        if (m_ended)
+            return false;
+        if (m_pos < m_buffer.size()) {
+            if (!m_afterCr)
+                return true;
+            m_afterCr = false;
+            if (m_buffer[m_pos] == '\n')
+                ++m_pos;
+            continue;
+        }
+        if (m_fd < 0) {
+            Release();
+            return false;
+        }
+        m_buffer.resize(kReadChunk);
+        m_pos = 0;
+        ssize_t got = ::read(m_fd, m_buffer.data(), kReadChunk);
+        if (got < 0 && errno == EINTR) {
+            m_buffer.clear();
+            continue;
+        }
+        if (got <= 0) {
+            if (got < 0)
+                m_failed = true;
+            Release();
+            return false;
+        }
+        m_buffer.resize(size_t(got));
+    }
+}
+
+bool TextInputStream::EOF()
+{
+    return !Fill();
 }
 
 std::string TextInputStream::ReadLine()
 {
-    const size_t n = m_bytes.size();
-    if (m_pos >= n)
-        return {};
-    const char* data = m_bytes.data();
-    size_t end = m_pos;
-    // One pass over the bytes, however the lines end, so reading a file of
-    // CR-only lines stays linear.
-    while (end < n && data[end] != '\n' && data[end] != '\r')
-        ++end;
-    std::string line(data + m_pos, end - m_pos);
-    if (end < n && data[end] == '\r' && end + 1 < n && data[end + 1] == '\n')
-        m_pos = end + 2;
-    else
-        m_pos = end < n ? end + 1 : n;
-    return line;
+    return ReadLine(std::string::npos).value_or(std::string());
+}
+
+std::optional<std::string> TextInputStream::ReadLine(size_t maxBytes)
+{
+    std::string line;
+    if (!Fill())
+        return m_failed ? std::nullopt : std::optional<std::string>(line);
+    for (;;) {
+        const char* data = m_buffer.data();
+        const size_t n = m_buffer.size();
+        size_t end = m_pos;
+        while (end < n && data[end] != '\n' && data[end] != '\r')
+            ++end;
+        if (end - m_pos > maxBytes - line.size()) {
+            // Too long to be what the caller reads: stop here rather than
+            // hold any more of it.
+            m_failed = true;
+            Release();
+            return std::nullopt;
+        }
+        line.append(data + m_pos, end - m_pos);
+        if (end < n) {
+            m_afterCr = data[end] == '\r';
+            m_pos = end + 1;
+            return line;
+        }
+        m_pos = n;
+        if (!Fill())
+            return m_failed ? std::nullopt : std::optional<std::string>(std::move(line));
+    }
 }
 
 void TextInputStream::Close()
 {
-    m_bytes.clear();
-    m_bytes.shrink_to_fit();
-    m_pos = 0;
+    Release();
 }
 
 struct TextOutputStream::State {
@@ -175,6 +234,9 @@ struct TextOutputStream::State {
     bool Failed = false;
     bool Closed = false;
     std::string Pending;
+    // For a replacing stream: the new file's name and the file it replaces.
+    std::string TempPath;
+    std::string TargetPath;
 };
 
 namespace {
@@ -218,6 +280,27 @@ std::shared_ptr<TextOutputStream> TextOutputStream::Create(const FolderItem& fil
     return stream;
 }
 
+std::shared_ptr<TextOutputStream> TextOutputStream::CreateReplacing(const FolderItem& file)
+{
+    const std::string& path = file.NativePath();
+    auto folder = file.Parent();
+    if (path.empty() || !folder)
+        return nullptr;
+    // mkostemp creates the file with O_CREAT | O_EXCL under a name nobody
+    // could have guessed, so a link planted in the folder is never followed
+    // and no other file is written through.
+    std::string name = path + ".XXXXXX";
+    int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    std::shared_ptr<TextOutputStream> stream(new TextOutputStream());
+    stream->m_state = std::make_unique<State>();
+    stream->m_state->Fd = fd;
+    stream->m_state->TempPath = name;
+    stream->m_state->TargetPath = path;
+    return stream;
+}
+
 void TextOutputStream::WriteLine(const std::string& text)
 {
     State& state = *m_state;
@@ -248,6 +331,23 @@ bool TextOutputStream::Close()
     if (::close(state.Fd) != 0 && errno != EINTR)
         state.Failed = true;
     state.Fd = -1;
+    if (!state.TempPath.empty()) {
+        if (!state.Failed && ::rename(state.TempPath.c_str(), state.TargetPath.c_str()) != 0)
+            state.Failed = true;
+        if (state.Failed) {
+            ::unlink(state.TempPath.c_str());
+        } else {
+            // The rename itself lives in the folder: sync it too, where the
+            // file system allows, so the new name survives a crash.
+            std::string folder = fs::path(state.TargetPath).parent_path().string();
+            int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (dir >= 0) {
+                (void)::fsync(dir);
+                ::close(dir);
+            }
+        }
+        state.TempPath.clear();
+    }
     return !state.Failed;
 }
 

@@ -192,7 +192,10 @@ void RectControl::GeometryChanged()
     QWidget* widget = m_impl ? m_impl->Widget() : nullptr;
     if (!widget)
         return;
-    widget->setGeometry(m_left, m_top, std::max(m_width, 0), std::max(m_height, 0));
+    // Clamped for Qt, which keeps the far edges as ints; the values the
+    // program set are kept as they were.
+    widget->setGeometry(ClampPosition(m_left), ClampPosition(m_top), std::clamp(m_width, 0, QWIDGETSIZE_MAX),
+        std::clamp(m_height, 0, QWIDGETSIZE_MAX));
     widget->setEnabled(m_enabled);
     widget->setVisible(m_visible);
     m_impl->UpdateFocusReach();

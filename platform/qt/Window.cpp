@@ -38,6 +38,11 @@ std::vector<std::shared_ptr<Window>>& OpenList()
 
 } // namespace
 
+int ClampPosition(int64_t value)
+{
+    return int(std::clamp(value, -kPositionLimit, kPositionLimit));
+}
+
 void RegisterOpenWindow(const std::shared_ptr<Window>& window)
 {
     auto& list = OpenList();
@@ -182,9 +187,28 @@ void WindowImpl::MoveContentTo(QPoint position)
         return;
     m_host->layout()->activate();
     QPoint offset = m_content->mapTo(m_host, QPoint(0, 0));
+    // Worked out in 64 bits and clamped: the position may be anything a
+    // settings file held.
+    QPoint topLeft(ClampPosition(int64_t(position.x()) - offset.x()), ClampPosition(int64_t(position.y()) - offset.y()));
     QRect frame = m_host->geometry();
-    frame.moveTopLeft(position - offset);
+    frame.moveTopLeft(topLeft);
     m_host->setGeometry(frame);
+}
+
+bool WindowImpl::ContentOnAScreen() const
+{
+    const QPoint position = ContentPosition();
+    const int64_t left = position.x();
+    const int64_t top = position.y();
+    const int64_t right = left + std::max(m_size.width(), 1);
+    const int64_t bottom = top + std::max(m_size.height(), 1);
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->geometry();
+        if (left < int64_t(area.x()) + area.width() && right > area.x() && top < int64_t(area.y()) + area.height()
+            && bottom > area.y())
+            return true;
+    }
+    return false;
 }
 
 void WindowImpl::SetContentSize(int width, int height)
@@ -267,14 +291,26 @@ void WindowImpl::Show()
 {
     if (!m_host)
         return;
-    if (!m_shownOnce && !m_positionSet)
+    // A window that would open with no part on any screen could be neither
+    // seen nor reached: it opens centred, as on a first run, and reports the
+    // move so the program keeps the new place.
+    bool recentred = false;
+    QPoint placed;
+    if (!m_shownOnce && !m_positionSet) {
         Centre();
+    } else if (!m_shownOnce && !ContentOnAScreen() && !QGuiApplication::screens().isEmpty()) {
+        placed = ContentPosition();
+        Centre();
+        recentred = true;
+    }
     m_host->show();
     RaiseHost();
     m_host->activateWindow();
     if (!m_shownOnce) {
         m_shownOnce = true;
-        m_lastReported = ContentPosition();
+        m_lastReported = recentred ? placed : ContentPosition();
+        if (recentred)
+            HostMoved();
     }
 }
 

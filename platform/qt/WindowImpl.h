@@ -18,6 +18,15 @@ namespace fw {
 class PushButton;
 class WindowImpl;
 
+// Positions handed to Qt stay within this many points of the origin. Qt keeps
+// a rectangle's far edge as an int, so a window or control placed near the
+// int limits would overflow there; no screen reaches this far, and a window
+// this far out is centred when it is shown.
+constexpr int64_t kPositionLimit = int64_t(1) << 24;
+
+// `value` brought into [-kPositionLimit, kPositionLimit].
+int ClampPosition(int64_t value);
+
 // The window's content area: controls are its direct children at window
 // coordinates.
 class ContentWidget : public QWidget {
@@ -70,6 +79,8 @@ public:
     QSize ContentSize() const { return m_size; }
     // Centres the content area on the primary screen's available area.
     void Centre();
+    // True when some part of the content area lies on a screen.
+    bool ContentOnAScreen() const;
 
     void ApplyFlags();
     void ApplyBackground();

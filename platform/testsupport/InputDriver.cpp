@@ -190,7 +190,9 @@ void Click(RectControl& control)
     auto window = control.GetWindow();
     if (!window)
         throw NilObjectException("the control has no window");
-    QPoint centre(control.Left() + control.Width() / 2, control.Top() + control.Height() / 2);
+    // The widget's own geometry is the clamped one Qt works with.
+    const QRect area = widget->geometry();
+    QPoint centre(area.x() + area.width() / 2, area.y() + area.height() / 2);
     if (auto* box = qobject_cast<QCheckBox*>(widget)) {
         // A check box takes clicks on its box and its caption only.
         QStyleOptionButton option;

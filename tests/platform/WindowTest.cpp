@@ -11,9 +11,11 @@
 
 #include "platform/Application.h"
 #include "platform/CheckBox.h"
+#include "platform/Picture.h"
 #include "platform/testsupport/InputDriver.h"
 #include "platform/PropertyList.h"
 #include "platform/PushButton.h"
+#include "platform/Rectangle.h"
 #include "platform/Seams.h"
 #include "platform/System.h"
 #include "platform/Window.h"
@@ -371,6 +373,75 @@ TEST_F(WindowTest, ControlsAreFoundByNameAndByNameAndIndex)
     EXPECT_EQ(window->ControlByName("Missing"), nullptr);
     EXPECT_EQ(window->New("CheckBox")->ClassName(), "CheckBox");
     EXPECT_THROW(window->New("Window"), fw::IllegalCastException);
+}
+
+// A window that puts itself where it is told while it opens, as the main
+// window does with a saved position.
+class PlacedWindow : public TestWindow {
+public:
+    static constexpr const char* FullClassName = "PlacedWindow.PlacedWindow";
+    std::string ClassName() const override { return FullClassName; }
+    static inline int32_t s_top = 0;
+    static inline int32_t s_left = 0;
+    void Event_Open() override
+    {
+        SetTop(s_top);
+        SetLeft(s_left);
+    }
+};
+
+TEST_F(WindowTest, AWindowPlacedOffEveryScreenOpensCentredAndSaysSo)
+{
+    fw::RegisterClass({ PlacedWindow::FullClassName, TestWindow::FullClassName, {}, {} });
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case {
+        int32_t top, left;
+        bool kept;
+    };
+    const Case cases[] = {
+        { INT32_MAX, INT32_MIN, false },
+        { INT32_MIN, INT32_MAX, false },
+        { 50, screen.right() + 1, false },
+        { screen.bottom() + 1, 50, false },
+        { -240, 50, false }, // its last row just above the screen
+        { 50, screen.right() - 159, true },
+        { screen.bottom(), 50, true }, // its first row on the screen
+    };
+    for (const Case& c : cases) {
+        PlacedWindow::s_top = c.top;
+        PlacedWindow::s_left = c.left;
+        auto window = fw::ImplicitInstance<PlacedWindow>(PlacedWindow::FullClassName);
+        fw::Input::ProcessEvents(30);
+        const std::string at = std::to_string(c.top) + "," + std::to_string(c.left);
+        if (c.kept) {
+            EXPECT_EQ(window->Top(), c.top) << at;
+            EXPECT_EQ(window->Left(), c.left) << at;
+            EXPECT_EQ(window->Moves, 0) << at;
+        } else {
+            EXPECT_NEAR(window->Left(), area.x() + (area.width() - 320) / 2, 1) << at;
+            EXPECT_GE(window->Top(), area.y() + (area.height() - 240) / 2) << at;
+            EXPECT_LE(window->Top(), area.y() + (area.height() - 240) / 2 + 40) << at;
+            EXPECT_EQ(window->Moves, 1) << at << ": the program must learn where the window went";
+        }
+        window->Close();
+    }
+
+    // Controls and captures far out leave Qt's integer geometry alone too.
+    PlacedWindow::s_top = 10;
+    PlacedWindow::s_left = 10;
+    auto window = fw::ImplicitInstance<PlacedWindow>(PlacedWindow::FullClassName);
+    auto far = window->New<fw::Rectangle>();
+    window->AddControl(far, "Far");
+    far->SetWidth(INT32_MAX);
+    far->SetHeight(100);
+    far->SetLeft(INT32_MAX);
+    far->SetTop(INT32_MIN);
+    EXPECT_EQ(far->Left(), INT32_MAX);
+    auto picture = fw::CaptureScreenRect(INT32_MAX, INT32_MIN, 4, 4);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Width(), 4);
+    window->Close();
 }
 
 } // namespace

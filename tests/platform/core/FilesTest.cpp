@@ -48,13 +48,27 @@ protected:
         return all.str();
     }
 
-    std::vector<std::string> Lines(const std::string& bytes) const
+    static std::vector<std::string> AllLines(TextInputStream& stream)
     {
-        TextInputStream stream(bytes);
         std::vector<std::string> lines;
         while (!stream.EOF())
             lines.push_back(stream.ReadLine());
         EXPECT_EQ(stream.ReadLine(), "") << "reading past the end gives nothing";
+        EXPECT_FALSE(stream.Failed());
+        return lines;
+    }
+
+    // The lines of `bytes`, read from memory and from a file, which must
+    // agree.
+    std::vector<std::string> Lines(const std::string& bytes) const
+    {
+        TextInputStream stream(bytes);
+        std::vector<std::string> lines = AllLines(stream);
+        Write("lines", bytes);
+        auto file = FolderItem(PathOf("lines")).OpenAsTextFile();
+        EXPECT_NE(file, nullptr);
+        if (file)
+            EXPECT_EQ(AllLines(*file), lines) << "read from a file";
         return lines;
     }
 
@@ -209,6 +223,35 @@ TEST_F(FilesTest, ATenMegabyteLineComesBackWhole)
     EXPECT_TRUE(first == line);
     EXPECT_EQ(stream->ReadLine(), "end");
     EXPECT_TRUE(stream->EOF());
+}
+
+TEST_F(FilesTest, AFileIsReadAsTheLinesAreAskedFor)
+{
+    // Line ends on both sides of the reader's buffer edges, whatever its
+    // size: a CR and its LF split between two reads is still one line end.
+    for (size_t edge : { size_t(4096), size_t(65536), size_t(1) << 20 }) {
+        for (const char* end : { "\r\n", "\r", "\n" }) {
+            for (size_t shift : { 0, 1, 2 }) {
+                std::string first(edge - shift, 'a');
+                std::string bytes = first + end + "#b" + end + end + "c";
+                EXPECT_EQ(Lines(bytes), (Lines_ { first, "#b", "", "c" })) << edge << " " << shift;
+            }
+        }
+    }
+
+    // A line over the caller's bound ends reading without being held.
+    Write("long", "#short\n" + std::string(300000, 'x') + "\n#after\n");
+    auto stream = FolderItem(PathOf("long")).OpenAsTextFile();
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(stream->ReadLine(100), std::optional<std::string>("#short"));
+    EXPECT_FALSE(stream->Failed());
+    EXPECT_EQ(stream->ReadLine(200000), std::nullopt);
+    EXPECT_TRUE(stream->Failed());
+    EXPECT_TRUE(stream->EOF());
+    EXPECT_EQ(stream->ReadLine(), "");
+    TextInputStream exact("abc\nabcd");
+    EXPECT_EQ(exact.ReadLine(3), std::optional<std::string>("abc"));
+    EXPECT_EQ(exact.ReadLine(3), std::nullopt) << "a last line without its end counts too";
 }
 
 TEST_F(FilesTest, WrittenLinesReadBackExactly)
