@@ -30,6 +30,14 @@ private:
 // The content widget of the control's window; nullptr when there is none.
 QWidget* ContentOf(const RectControl& control);
 
+// The control's widget as its Qt class; nullptr before the widget exists or
+// once it is gone.
+template <class W>
+W* WidgetOf(const RectControl& control)
+{
+    return control.Impl() ? qobject_cast<W*>(control.Impl()->Widget()) : nullptr;
+}
+
 // The font a control's text style names: "System" is the desktop's UI font,
 // other families resolve through fontconfig. A size is in the same points as
 // the controls' places (one point per logical pixel), so a text keeps its
