@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/Application.h"
@@ -196,15 +197,15 @@ private:
         (BindEvent(*control, handlers), ...);
         return control;
     }
-    template <class T, class W>
-    void BindEvent(T& control, void (W::*method)(Control&))
+    template <class T, class W, class Sender>
+    void BindEvent(T& control, void (W::*method)(Sender&))
     {
-        control.OnOpen = Bind(method);
-    }
-    template <class T, class W>
-    void BindEvent(T& control, void (W::*method)(T&))
-    {
-        control.OnAction = Bind(method);
+        static_assert(std::is_same_v<Sender, Control> || std::is_same_v<Sender, T>,
+            "a handler takes Control& (Open) or the control's own class (Action)");
+        if constexpr (std::is_same_v<Sender, Control>)
+            control.OnOpen = Bind(method);
+        else
+            control.OnAction = Bind(method);
     }
 
     std::unique_ptr<WindowImpl> m_impl;
