@@ -12,7 +12,7 @@ namespace fw {
 
 // A window's list: the given title, content size, frame kind and minimise
 // button; fixed size, a close button, no maximise or full-screen button,
-// white back colour unused, visible with its menu bar.
+// no back colour of its own, visible with its menu bar.
 PropertyList WindowProperties(const std::string& title, int32_t width, int32_t height, int32_t frame,
     bool minimizeButton);
 
