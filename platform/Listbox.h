@@ -32,7 +32,6 @@ public:
 
 protected:
     std::unique_ptr<RectControlImpl> CreateImpl() override;
-    void StyleChanged() override;
 
 private:
     void CheckCell(int32_t row, int32_t column) const;

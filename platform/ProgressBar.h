@@ -32,8 +32,4 @@ private:
     int32_t m_maximum = 100;
 };
 
-// Registers the class and its property table; the constructor does it on
-// first use, so calling it is only needed before a control is made by name.
-void RegisterProgressBarClass();
-
 } // namespace fw

@@ -31,7 +31,6 @@ public:
 
 protected:
     std::unique_ptr<RectControlImpl> CreateImpl() override;
-    void StyleChanged() override;
 
 private:
     std::string m_caption;

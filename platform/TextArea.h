@@ -96,8 +96,4 @@ private:
     std::unique_ptr<State> m_state;
 };
 
-// Registers the class and its property table; called by the framework's
-// class set-up and safe to call again.
-void RegisterTextAreaClass();
-
 } // namespace fw

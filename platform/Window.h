@@ -5,16 +5,24 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/Application.h"
 #include "platform/Object.h"
+#include "platform/PropertyList.h"
 
 namespace fw {
 
 class Control;
 class MenuBar;
 class WindowImpl;
+
+// A text size that a window sets in code on a control, before the control's
+// property list (see Window::Place).
+struct TextSize {
+    double Points;
+};
 
 // A top-level window. Subclasses override the construction hooks (Layout,
 // CreateControls, AddMenuHandlers) and the events. A window owns its controls.
@@ -135,6 +143,23 @@ public:
         };
     }
 
+    // Creates a control of class T the one way every window does, in this
+    // order: the new object, its constructor, registration under `name`, the
+    // text size when one is given, TextUnit 0 on a control that shows text,
+    // the property list, and only then the handlers, so the laid-out values
+    // raise none of them. Each handler is a method of the window: one taking
+    // the control's class is bound to its Action, one taking Control& to Open.
+    template <class T, class... Handlers>
+    std::shared_ptr<T> Place(const std::string& name, std::string_view properties, Handlers... handlers)
+    {
+        return Assemble<T>(name, [](T&) {}, properties, handlers...);
+    }
+    template <class T, class... Handlers>
+    std::shared_ptr<T> Place(const std::string& name, TextSize size, std::string_view properties, Handlers... handlers)
+    {
+        return Assemble<T>(name, [size](T& control) { control.SetTextSize(size.Points); }, properties, handlers...);
+    }
+
     // Platform internals; not for the program's code.
     WindowImpl& Impl() const { return *m_impl; }
     // Recomputes the stacking of the controls' widgets (after a control was
@@ -157,6 +182,31 @@ protected:
 private:
     friend class WindowImpl;
     void Adopt(const std::shared_ptr<Control>& control);
+    template <class T, class SetSize, class... Handlers>
+    std::shared_ptr<T> Assemble(const std::string& name, SetSize setSize, std::string_view properties,
+        Handlers... handlers)
+    {
+        auto control = New<T>();
+        if constexpr (requires { control->Constructor(); })
+            control->Constructor();
+        AddControl(control, name);
+        setSize(*control);
+        if constexpr (requires { control->SetTextUnit(0); })
+            control->SetTextUnit(0);
+        RuntimeMassPropertySetter(*control, properties);
+        (BindEvent(*control, handlers), ...);
+        return control;
+    }
+    template <class T, class W, class Sender>
+    void BindEvent(T& control, void (W::*method)(Sender&))
+    {
+        static_assert(std::is_same_v<Sender, Control> || std::is_same_v<Sender, T>,
+            "a handler takes Control& (Open) or the control's own class (Action)");
+        if constexpr (std::is_same_v<Sender, Control>)
+            control.OnOpen = Bind(method);
+        else
+            control.OnAction = Bind(method);
+    }
 
     std::unique_ptr<WindowImpl> m_impl;
     std::vector<std::shared_ptr<Control>> m_controls;

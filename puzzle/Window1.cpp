@@ -1,7 +1,7 @@
 #include "puzzle/Window1.h"
 
 #include "module/Globals.h"
-#include "platform/PropertyList.h"
+#include "platform/PropertyPresets.h"
 #include "puzzle/DraggableCanvas.h"
 #include "puzzle/PictureLoading.h"
 #include "puzzle/Win1MenuBar.h"
@@ -19,19 +19,6 @@ constexpr int32_t PieceCount = 25;
 const std::string ScratchText = "Work\r\rScratch\r\rArea";
 const std::string TableHeading =
     "        Row          Position         x pos             y pos         rotation";
-
-PropertyList WindowProperties()
-{
-    PropertyList p;
-    p.Int("Placement", 0).Int("Width", 865).Int("Height", 542)
-        .Int("MinWidth", 64).Int("MinHeight", 64).Int("MaxWidth", 32000).Int("MaxHeight", 32000)
-        .Int("Frame", 0).Bool("Composite", false).Bool("HasBackColor", false).Colour("BackColor", White)
-        .Text("Title", "Tavrine").Bool("Visible", true).Bool("FullScreen", false)
-        .Bool("MenuBarVisible", true).Bool("CloseButton", true).Bool("Resizeable", false)
-        .Bool("LiveResize", false).Bool("MaximizeButton", false).Bool("MinimizeButton", true)
-        .Bool("FullScreenButton", false).Int("MacProcID", 0);
-    return p;
-}
 
 // What every placed control of the window stores: its name and place, its
 // edge locks and the common designer settings.
@@ -158,7 +145,7 @@ std::shared_ptr<fw::MenuItem> Window1::FilePrintHelp() const { return MenuNamed<
 void Window1::Layout()
 {
     SetMenuBar(Win1MenuBarInstance());
-    fw::RuntimeMassPropertySetter(*this, WindowProperties());
+    fw::RuntimeMassPropertySetter(*this, fw::WindowProperties("Tavrine", 865, 542, 0, true));
 }
 
 void Window1::CreateControls()
@@ -167,50 +154,28 @@ void Window1::CreateControls()
     CreateControls1();
 }
 
-// Each control is made, registered under its name, given the sizes set in
-// code and its property list, and only then bound to its handlers, so the
-// laid-out values raise no handler while the window is built.
 void Window1::CreateControls0()
 {
-    auto rectangle1 = New<fw::Rectangle>();
-    rectangle1->Constructor();
-    AddControl(rectangle1, "Rectangle1");
     PropertyList r1 = Placed("Rectangle1", 19, 19, 601, 502, 14, true);
-    fw::RuntimeMassPropertySetter(*Rectangle1(), FrameRectangle(r1));
+    Place<fw::Rectangle>("Rectangle1", FrameRectangle(r1));
 
+    // The pieces form one control array: each constructor takes its index.
     for (int32_t i = 0; i < PieceCount; ++i) {
         auto piece = New<Window1Snaps>();
         piece->Constructor(i);
         AddControl(piece, "Snaps");
-        fw::RuntimeMassPropertySetter(*Snaps(i), PieceProperties(i));
+        fw::RuntimeMassPropertySetter(*piece, PieceProperties(i));
     }
 
-    auto label2 = New<fw::Label>();
-    label2->Constructor();
-    AddControl(label2, "Label2");
-    Label2()->SetTextSize(18);
-    Label2()->SetTextUnit(0);
     PropertyList l2 = Placed("Label2", 518, 19, 100, 400, 25, true, "Rectangle1");
-    fw::RuntimeMassPropertySetter(*Label2(), LabelText(l2, ScratchText, 1));
+    Place<fw::Label>("Label2", fw::TextSize { 18 }, LabelText(l2, ScratchText, 1));
 
-    auto canvas1 = New<fw::Canvas>();
-    canvas1->Constructor();
-    AddControl(canvas1, "Canvas1");
     PropertyList c1 = Placed("Canvas1", 20, 20, 500, 500, 26, false, "Rectangle1");
-    fw::RuntimeMassPropertySetter(*Canvas1(), PictureCanvas(c1));
+    Place<fw::Canvas>("Canvas1", PictureCanvas(c1));
 
-    auto scramble = New<fw::PushButton>();
-    scramble->Constructor();
-    AddControl(scramble, "MyScramble");
-    MyScramble()->SetTextUnit(0);
     PropertyList s = Placed("MyScramble", 694, 287, 100, 20, 1, true);
-    fw::RuntimeMassPropertySetter(*MyScramble(), Button(s, "Scramble"));
-    MyScramble()->OnAction = Bind(&Window1::MyScramble_Action);
+    Place<fw::PushButton>("MyScramble", Button(s, "Scramble"), &Window1::MyScramble_Action);
 
-    auto table = New<fw::Listbox>();
-    table->Constructor();
-    AddControl(table, "LB1");
-    LB1()->SetTextUnit(0);
     PropertyList lb = Placed("LB1", 888, 134, 436, 406, 7, true);
     lb.Int("ColumnCount", 5).Text("ColumnWidths", "").Bool("HasHeading", false).Int("HeadingIndex", -1)
         .Text("InitialValue", "").Bool("Border", true).Bool("ScrollBarVertical", true)
@@ -220,73 +185,35 @@ void Window1::CreateControls0()
         .Bool("RequiresSelection", false).Bool("Hierarchical", false).Bool("EnableDrag", false)
         .Bool("EnableDragReorder", false).Bool("ColumnsResizable", false).Bool("UseFocusRing", true)
         .Text("TextFont", "System").Bool("Bold", false).Bool("Italic", false).Bool("Underline", false);
-    fw::RuntimeMassPropertySetter(*LB1(), DataBinding(lb));
+    Place<fw::Listbox>("LB1", DataBinding(lb));
 }
 
 void Window1::CreateControls1()
 {
-    auto label1 = New<fw::Label>();
-    label1->Constructor();
-    AddControl(label1, "Label1");
-    Label1()->SetTextUnit(0);
     PropertyList l1 = Placed("Label1", 888, 115, 436, 20, 8, true);
-    fw::RuntimeMassPropertySetter(*Label1(), LabelText(l1, TableHeading, 0));
+    Place<fw::Label>("Label1", LabelText(l1, TableHeading, 0));
 
-    auto rectangle2 = New<fw::Rectangle>();
-    rectangle2->Constructor();
-    AddControl(rectangle2, "Rectangle2");
     PropertyList r2 = Placed("Rectangle2", 643, 19, 200, 200, 12, true);
-    fw::RuntimeMassPropertySetter(*Rectangle2(), FrameRectangle(r2));
+    Place<fw::Rectangle>("Rectangle2", FrameRectangle(r2));
 
-    auto canvas2 = New<fw::Canvas>();
-    canvas2->Constructor();
-    AddControl(canvas2, "Canvas2");
     PropertyList c2 = Placed("Canvas2", 643, 19, 200, 200, 0, true, "Rectangle2");
-    fw::RuntimeMassPropertySetter(*Canvas2(), PictureCanvas(c2));
+    Place<fw::Canvas>("Canvas2", PictureCanvas(c2));
 
-    auto timer1 = New<fw::Timer>();
-    AddControl(timer1, "Timer1");
-    fw::RuntimeMassPropertySetter(*Timer1(), TimerProperties("Timer1", 50));
-    Timer1()->OnAction = Bind(&Window1::Timer1_Action);
+    Place<fw::Timer>("Timer1", TimerProperties("Timer1", 50), &Window1::Timer1_Action);
 
-    auto newButton = New<fw::PushButton>();
-    newButton->Constructor();
-    AddControl(newButton, "MyNew");
-    MyNew()->SetTextUnit(0);
     PropertyList n = Placed("MyNew", 694, 333, 100, 20, 15, true);
-    fw::RuntimeMassPropertySetter(*MyNew(), Button(n, "New"));
-    MyNew()->OnAction = Bind(&Window1::MyNew_Action);
+    Place<fw::PushButton>("MyNew", Button(n, "New"), &Window1::MyNew_Action);
 
-    auto rotate = New<fw::CheckBox>();
-    rotate->Constructor();
-    AddControl(rotate, "CB1");
-    CB1()->SetTextUnit(0);
     PropertyList cb1 = Placed("CB1", 651, 377, 69, 20, 16, true);
-    fw::RuntimeMassPropertySetter(*CB1(), Check(cb1, "Rotate", true));
-    CB1()->OnAction = Bind(&Window1::CB1_Action);
-    CB1()->OnOpen = Bind(&Window1::CB1_Open);
+    Place<fw::CheckBox>("CB1", Check(cb1, "Rotate", true), &Window1::CB1_Action, &Window1::CB1_Open);
 
-    auto count = New<fw::Label>();
-    count->Constructor();
-    AddControl(count, "MyCorrect");
-    MyCorrect()->SetTextSize(50);
-    MyCorrect()->SetTextUnit(0);
     PropertyList mc = Placed("MyCorrect", 696, 404, 100, 74, 17, true);
-    fw::RuntimeMassPropertySetter(*MyCorrect(), LabelText(mc, "0", 1));
+    Place<fw::Label>("MyCorrect", fw::TextSize { 50 }, LabelText(mc, "0", 1));
 
-    auto countEm = New<fw::Timer>();
-    AddControl(countEm, "CountEm");
-    fw::RuntimeMassPropertySetter(*CountEm(), TimerProperties("CountEm", 100));
-    CountEm()->OnAction = Bind(&Window1::CountEm_Action);
+    Place<fw::Timer>("CountEm", TimerProperties("CountEm", 100), &Window1::CountEm_Action);
 
-    auto retina = New<fw::CheckBox>();
-    retina->Constructor();
-    AddControl(retina, "CB2");
-    CB2()->SetTextUnit(0);
     PropertyList cb2 = Placed("CB2", 772, 377, 69, 20, 18, true);
-    fw::RuntimeMassPropertySetter(*CB2(), Check(cb2, "Retina", false));
-    CB2()->OnAction = Bind(&Window1::CB2_Action);
-    CB2()->OnOpen = Bind(&Window1::CB2_Open);
+    Place<fw::CheckBox>("CB2", Check(cb2, "Retina", false), &Window1::CB2_Action, &Window1::CB2_Open);
 }
 
 void LoadPuzzlePicture()

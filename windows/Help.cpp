@@ -6,6 +6,76 @@
 #include "windows/HelpMenuBar.h"
 #include "windows/HelpPrinting.h"
 
+namespace {
+
+fw::PropertyList HiddenButtonProperties()
+{
+    fw::PropertyList list;
+    list.Int("Left", 438)
+        .Int("Top", 360)
+        .Int("Width", 10)
+        .Int("Height", 16)
+        .Int("TabIndex", 1)
+        .Bool("LockLeft", false)
+        .Bool("LockTop", false)
+        .Bool("LockRight", false)
+        .Bool("LockBottom", false)
+        .Text("Caption", "")
+        .Bool("Default", false)
+        .Bool("Cancel", false)
+        .Bool("Enabled", true)
+        .Bool("Visible", true)
+        .Bool("TabStop", true)
+        .Int("ButtonStyle", 0)
+        .Text("TextFont", "System")
+        .Bool("Bold", false)
+        .Bool("Italic", false)
+        .Bool("Underline", false);
+    return list;
+}
+
+fw::PropertyList TextProperties()
+{
+    fw::PropertyList list;
+    list.Int("Left", 20)
+        .Int("Top", 20)
+        .Int("Width", 360)
+        .Int("Height", 343)
+        .Int("TabIndex", 2)
+        .Bool("LockLeft", true)
+        .Bool("LockTop", true)
+        .Bool("LockRight", false)
+        .Bool("LockBottom", false)
+        .Bool("Border", true)
+        .Bool("Multiline", true)
+        .Bool("ScrollbarVertical", true)
+        .Bool("ScrollbarHorizontal", false)
+        .Bool("Styled", true)
+        .Bool("ReadOnly", false)
+        .Bool("HideSelection", true)
+        .Bool("UseFocusRing", true)
+        .Colour("TextColor", fw::RGB(0, 0, 0))
+        .Colour("BackColor", fw::RGB(255, 255, 255))
+        .Text("TextFont", "System")
+        .Bool("Bold", false)
+        .Bool("Italic", false)
+        .Bool("Underline", false)
+        .Int("Alignment", 0)
+        .Int("LimitText", 0)
+        .Bool("AcceptTabs", false)
+        .Bool("AutomaticallyCheckSpelling", true)
+        .Bool("TabStop", true)
+        .Bool("Enabled", true)
+        .Bool("Visible", true)
+        .Text("Format", "")
+        .Text("Mask", "")
+        .Text("HelpTag", "")
+        .Text("Text", HelpText());
+    return list;
+}
+
+} // namespace
+
 std::shared_ptr<Help> HelpInstance()
 {
     return fw::ImplicitInstance<Help>(Help::FullClassName);
@@ -51,75 +121,8 @@ void Help::CreateControls0()
 {
     // A button beyond the right edge: never seen, kept because its Action
     // reports the text area's selection.
-    auto button = New<fw::PushButton>();
-    button->Constructor();
-    AddControl(button, "PushButton1");
-    button->SetTextUnit(0);
-    fw::PropertyList buttonList;
-    buttonList.Int("Left", 438)
-        .Int("Top", 360)
-        .Int("Width", 10)
-        .Int("Height", 16)
-        .Int("TabIndex", 1)
-        .Bool("LockLeft", false)
-        .Bool("LockTop", false)
-        .Bool("LockRight", false)
-        .Bool("LockBottom", false)
-        .Text("Caption", "")
-        .Bool("Default", false)
-        .Bool("Cancel", false)
-        .Bool("Enabled", true)
-        .Bool("Visible", true)
-        .Bool("TabStop", true)
-        .Int("ButtonStyle", 0)
-        .Text("TextFont", "System")
-        .Bool("Bold", false)
-        .Bool("Italic", false)
-        .Bool("Underline", false);
-    fw::RuntimeMassPropertySetter(*button, buttonList);
-    button->OnAction = Bind(&Help::PushButton1_Action);
-
-    auto text = New<fw::TextArea>();
-    text->Constructor();
-    AddControl(text, "TextArea1");
-    text->SetTextUnit(0);
-    fw::PropertyList textList;
-    textList.Int("Left", 20)
-        .Int("Top", 20)
-        .Int("Width", 360)
-        .Int("Height", 343)
-        .Int("TabIndex", 2)
-        .Bool("LockLeft", true)
-        .Bool("LockTop", true)
-        .Bool("LockRight", false)
-        .Bool("LockBottom", false)
-        .Bool("Border", true)
-        .Bool("Multiline", true)
-        .Bool("ScrollbarVertical", true)
-        .Bool("ScrollbarHorizontal", false)
-        .Bool("Styled", true)
-        .Bool("ReadOnly", false)
-        .Bool("HideSelection", true)
-        .Bool("UseFocusRing", true)
-        .Colour("TextColor", fw::RGB(0, 0, 0))
-        .Colour("BackColor", fw::RGB(255, 255, 255))
-        .Text("TextFont", "System")
-        .Bool("Bold", false)
-        .Bool("Italic", false)
-        .Bool("Underline", false)
-        .Int("Alignment", 0)
-        .Int("LimitText", 0)
-        .Bool("AcceptTabs", false)
-        .Bool("AutomaticallyCheckSpelling", true)
-        .Bool("TabStop", true)
-        .Bool("Enabled", true)
-        .Bool("Visible", true)
-        .Text("Format", "")
-        .Text("Mask", "")
-        .Text("HelpTag", "")
-        .Text("Text", HelpText());
-    fw::RuntimeMassPropertySetter(*text, textList);
-    text->OnOpen = Bind(&Help::TextArea1_Open);
+    Place<fw::PushButton>("PushButton1", HiddenButtonProperties(), &Help::PushButton1_Action);
+    Place<fw::TextArea>("TextArea1", TextProperties(), &Help::TextArea1_Open);
 }
 
 void Help::AddMenuHandlers()

@@ -1,35 +1,14 @@
 #include "windows/selfTest.h"
 
 #include "platform/Application.h"
-#include "platform/PropertyList.h"
+#include "platform/PropertyPresets.h"
 #include "windows/updateWindow.h"
 
 namespace {
 
-// The properties the three controls share.
-fw::PropertyList& CommonControlProperties(fw::PropertyList& list)
+fw::PropertyList LabelProperties(const fw::ControlFrame& frame, const char* text, int32_t align)
 {
-    return list.Bool("LockLeft", true)
-        .Bool("LockTop", true)
-        .Bool("LockRight", false)
-        .Bool("LockBottom", false)
-        .Int("TabPanelIndex", 0)
-        .Bool("TabStop", true)
-        .Bool("Enabled", true)
-        .Bool("Visible", true)
-        .Text("HelpTag", "")
-        .Bool("AutoDeactivate", true)
-        .Bool("Italic", false)
-        .Bool("Underline", false)
-        .Text("InitialParent", "");
-}
-
-fw::PropertyList LabelProperties(int32_t left, int32_t top, int32_t width, int32_t height,
-    int32_t tabIndex, const char* text, int32_t align)
-{
-    fw::PropertyList list;
-    list.Int("Left", left).Int("Top", top).Int("Width", width).Int("Height", height).Int("TabIndex", tabIndex);
-    CommonControlProperties(list);
+    auto list = fw::CommonControlProperties(frame, true);
     list.Text("Text", text)
         .Text("TextFont", "System")
         .Bool("Bold", true)
@@ -52,30 +31,7 @@ std::shared_ptr<selfTest> selfTestInstance()
 
 void selfTest::Layout()
 {
-    fw::PropertyList list;
-    list.Int("Placement", 0)
-        .Int("Width", 212)
-        .Int("Height", 102)
-        .Int("MinWidth", 64)
-        .Int("MinHeight", 64)
-        .Int("MaxWidth", 32000)
-        .Int("MaxHeight", 32000)
-        .Int("Frame", 0)
-        .Bool("Composite", false)
-        .Bool("HasBackColor", false)
-        .Colour("BackColor", fw::RGB(255, 255, 255))
-        .Text("Title", "Self Test")
-        .Bool("Visible", true)
-        .Bool("FullScreen", false)
-        .Bool("MenuBarVisible", true)
-        .Bool("CloseButton", true)
-        .Bool("Resizeable", false)
-        .Bool("LiveResize", false)
-        .Bool("MaximizeButton", false)
-        .Bool("MinimizeButton", false)
-        .Bool("FullScreenButton", false)
-        .Int("MacProcID", 0);
-    fw::RuntimeMassPropertySetter(*this, list);
+    fw::RuntimeMassPropertySetter(*this, fw::WindowProperties("Self Test", 212, 102, 0, false));
 }
 
 void selfTest::CreateControls()
@@ -85,36 +41,13 @@ void selfTest::CreateControls()
 
 void selfTest::CreateControls0()
 {
-    auto versionCaption = New<fw::Label>();
-    versionCaption->Constructor();
-    AddControl(versionCaption, "StaticText1");
-    versionCaption->SetTextUnit(0);
-    fw::RuntimeMassPropertySetter(*versionCaption, LabelProperties(43, 20, 61, 20, 0, "Version:", 0));
-
+    Place<fw::Label>("StaticText1", LabelProperties({ 43, 20, 61, 20, 0 }, "Version:", 0));
     // The design text stands until the label's Open event writes the running
     // version over it.
-    auto version = New<fw::Label>();
-    version->Constructor();
-    AddControl(version, "StaticText2");
-    version->SetTextUnit(0);
-    fw::RuntimeMassPropertySetter(*version, LabelProperties(102, 20, 69, 20, 1, "1.3.0 Intel", 2));
-    version->OnOpen = Bind(&selfTest::StaticText2_Open);
-
-    auto check = New<fw::PushButton>();
-    check->Constructor();
-    AddControl(check, "PushButton1");
-    check->SetTextUnit(0);
-    fw::PropertyList buttonList;
-    buttonList.Int("Left", 28).Int("Top", 61).Int("Width", 157).Int("Height", 21).Int("TabIndex", 2);
-    CommonControlProperties(buttonList);
-    buttonList.Text("Caption", "Check for Updates")
-        .Text("TextFont", "System")
-        .Bool("Bold", true)
-        .Bool("Default", true)
-        .Bool("Cancel", false)
-        .Int("ButtonStyle", 0);
-    fw::RuntimeMassPropertySetter(*check, buttonList);
-    check->OnAction = Bind(&selfTest::PushButton1_Action);
+    Place<fw::Label>("StaticText2", LabelProperties({ 102, 20, 69, 20, 1 }, "1.3.0 Intel", 2),
+        &selfTest::StaticText2_Open);
+    Place<fw::PushButton>("PushButton1",
+        fw::ButtonProperties({ 28, 61, 157, 21, 2 }, "Check for Updates", true, true), &selfTest::PushButton1_Action);
 }
 
 std::shared_ptr<fw::Label> selfTest::StaticText1() const

@@ -2,7 +2,7 @@
 
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
-#include "platform/PropertyList.h"
+#include "platform/PropertyPresets.h"
 #include "platform/Strings.h"
 #include "platform/System.h"
 #include "puzzle/Window1.h"
@@ -12,10 +12,13 @@
 
 namespace {
 
-// The properties the three visible controls share.
-fw::PropertyList& CommonControlProperties(fw::PropertyList& list)
+// The properties the three visible controls share, after their frame.
+fw::PropertyList CommonControlProperties(const fw::ControlFrame& frame)
 {
-    return list.Bool("Enabled", true)
+    fw::PropertyList list;
+    list.Int("Left", frame.Left).Int("Top", frame.Top).Int("Width", frame.Width).Int("Height", frame.Height)
+        .Int("TabIndex", frame.TabIndex);
+    list.Bool("Enabled", true)
         .Bool("Visible", true)
         .Bool("LockLeft", true)
         .Bool("LockTop", true)
@@ -26,6 +29,51 @@ fw::PropertyList& CommonControlProperties(fw::PropertyList& list)
         .Bool("AutoDeactivate", true)
         .Text("HelpTag", "")
         .Text("InitialParent", "");
+    return list;
+}
+
+fw::PropertyList StatusProperties()
+{
+    auto list = CommonControlProperties({ 20, 19, 266, 20, 0 });
+    list.Text("Text", "Checking for update...")
+        .Text("TextFont", "Arial")
+        .Int("TextAlign", 0)
+        .Colour("TextColor", fw::RGB(0, 0, 0))
+        .Bool("Bold", false)
+        .Bool("Italic", false)
+        .Bool("Underline", false)
+        .Bool("Multiline", false)
+        .Bool("Selectable", false)
+        .Bool("Transparent", false);
+    return list;
+}
+
+fw::PropertyList BarProperties()
+{
+    auto list = CommonControlProperties({ 20, 46, 260, 12, 1 });
+    list.Int("Value", 0).Int("Maximum", 100);
+    return list;
+}
+
+fw::PropertyList SocketProperties()
+{
+    fw::PropertyList list;
+    list.Text("httpProxyAddress", "").Int("httpProxyPort", 0).Text("Address", "").Int("Port", 0).Bool("yield", false);
+    return list;
+}
+
+fw::PropertyList CancelProperties()
+{
+    auto list = CommonControlProperties({ 208, 80, 72, 20, 3 });
+    list.Text("Caption", "Cancel")
+        .Text("TextFont", "System")
+        .Bool("Bold", false)
+        .Bool("Italic", false)
+        .Bool("Underline", false)
+        .Bool("Default", true)
+        .Bool("Cancel", true)
+        .Int("ButtonStyle", 0);
+    return list;
 }
 
 } // namespace
@@ -37,30 +85,7 @@ std::shared_ptr<updateWindow> updateWindowInstance()
 
 void updateWindow::Layout()
 {
-    fw::PropertyList list;
-    list.Int("Placement", 0)
-        .Int("Width", 300)
-        .Int("Height", 120)
-        .Int("MinWidth", 64)
-        .Int("MinHeight", 64)
-        .Int("MaxWidth", 32000)
-        .Int("MaxHeight", 32000)
-        .Int("Frame", 1)
-        .Bool("Composite", false)
-        .Bool("HasBackColor", false)
-        .Colour("BackColor", fw::RGB(255, 255, 255))
-        .Text("Title", "Update")
-        .Bool("Visible", true)
-        .Bool("FullScreen", false)
-        .Bool("MenuBarVisible", true)
-        .Bool("CloseButton", true)
-        .Bool("Resizeable", false)
-        .Bool("LiveResize", false)
-        .Bool("MaximizeButton", false)
-        .Bool("MinimizeButton", true)
-        .Bool("FullScreenButton", false)
-        .Int("MacProcID", 0);
-    fw::RuntimeMassPropertySetter(*this, list);
+    fw::RuntimeMassPropertySetter(*this, fw::WindowProperties("Update", 300, 120, 1, true));
 }
 
 void updateWindow::CreateControls()
@@ -70,41 +95,9 @@ void updateWindow::CreateControls()
 
 void updateWindow::CreateControls0()
 {
-    auto status = New<fw::Label>();
-    status->Constructor();
-    AddControl(status, "StaticText1");
-    status->SetTextSize(12);
-    status->SetTextUnit(0);
-    fw::PropertyList statusList;
-    statusList.Int("Left", 20).Int("Top", 19).Int("Width", 266).Int("Height", 20).Int("TabIndex", 0);
-    CommonControlProperties(statusList);
-    statusList.Text("Text", "Checking for update...")
-        .Text("TextFont", "Arial")
-        .Int("TextAlign", 0)
-        .Colour("TextColor", fw::RGB(0, 0, 0))
-        .Bool("Bold", false)
-        .Bool("Italic", false)
-        .Bool("Underline", false)
-        .Bool("Multiline", false)
-        .Bool("Selectable", false)
-        .Bool("Transparent", false);
-    fw::RuntimeMassPropertySetter(*status, statusList);
-
-    auto bar = New<fw::ProgressBar>();
-    bar->Constructor();
-    AddControl(bar, "ProgressBar1");
-    fw::PropertyList barList;
-    barList.Int("Left", 20).Int("Top", 46).Int("Width", 260).Int("Height", 12).Int("TabIndex", 1);
-    CommonControlProperties(barList);
-    barList.Int("Value", 0).Int("Maximum", 100);
-    fw::RuntimeMassPropertySetter(*bar, barList);
-
-    auto socket = New<fw::HTTPSocket>();
-    socket->Constructor();
-    AddControl(socket, "hp");
-    fw::PropertyList socketList;
-    socketList.Text("httpProxyAddress", "").Int("httpProxyPort", 0).Text("Address", "").Int("Port", 0).Bool("yield", false);
-    fw::RuntimeMassPropertySetter(*socket, socketList);
+    Place<fw::Label>("StaticText1", fw::TextSize { 12 }, StatusProperties());
+    Place<fw::ProgressBar>("ProgressBar1", BarProperties());
+    auto socket = Place<fw::HTTPSocket>("hp", SocketProperties());
     // The socket's events carry more than the sender, so they are bound here
     // through a weak reference, as Window::Bind does for one argument.
     std::weak_ptr<updateWindow> weak = std::static_pointer_cast<updateWindow>(shared_from_this());
@@ -117,24 +110,7 @@ void updateWindow::CreateControls0()
         if (auto self = weak.lock())
             self->hp_Error(sender, code);
     };
-
-    auto cancel = New<fw::PushButton>();
-    cancel->Constructor();
-    AddControl(cancel, "PushButton1");
-    cancel->SetTextUnit(0);
-    fw::PropertyList cancelList;
-    cancelList.Int("Left", 208).Int("Top", 80).Int("Width", 72).Int("Height", 20).Int("TabIndex", 3);
-    CommonControlProperties(cancelList);
-    cancelList.Text("Caption", "Cancel")
-        .Text("TextFont", "System")
-        .Bool("Bold", false)
-        .Bool("Italic", false)
-        .Bool("Underline", false)
-        .Bool("Default", true)
-        .Bool("Cancel", true)
-        .Int("ButtonStyle", 0);
-    fw::RuntimeMassPropertySetter(*cancel, cancelList);
-    cancel->OnAction = Bind(&updateWindow::PushButton1_Action);
+    Place<fw::PushButton>("PushButton1", CancelProperties(), &updateWindow::PushButton1_Action);
 }
 
 std::shared_ptr<fw::Label> updateWindow::StaticText1() const

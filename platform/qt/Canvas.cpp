@@ -27,20 +27,14 @@ namespace {
 // A canvas's widget: paints the backdrop (nothing else, so an empty canvas
 // shows what lies under it) and turns presses, moves and releases into the
 // canvas's mouse events.
-class CanvasWidget : public QWidget {
+class CanvasWidget : public PaintedWidget<Canvas> {
 public:
-    CanvasWidget(QWidget* parent, const std::shared_ptr<Canvas>& canvas)
-        : QWidget(parent)
-    {
-        m_link.Link(canvas);
-        setAttribute(Qt::WA_NoSystemBackground);
-        setAutoFillBackground(false);
-    }
+    using PaintedWidget::PaintedWidget;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        auto canvas = m_link.Lock();
+        auto canvas = Linked();
         if (!canvas)
             return;
         auto picture = canvas->Backdrop();
@@ -67,7 +61,7 @@ protected:
         }
         // The second press of a double-click is a press as well.
         Press(event);
-        auto canvas = m_link.Lock();
+        auto canvas = Linked();
         if (!canvas)
             return;
         QPoint p = event->position().toPoint();
@@ -78,7 +72,7 @@ protected:
     {
         if (!m_claimed || !(event->buttons() & Qt::LeftButton))
             return;
-        auto canvas = m_link.Lock();
+        auto canvas = Linked();
         if (!canvas)
             return;
         QPoint local = event->position().toPoint();
@@ -96,7 +90,7 @@ protected:
         if (event->button() != Qt::LeftButton || !m_claimed)
             return;
         m_claimed = false;
-        auto canvas = m_link.Lock();
+        auto canvas = Linked();
         if (!canvas)
             return;
         QPoint local = event->position().toPoint();
@@ -107,7 +101,7 @@ private:
     void Press(QMouseEvent* event)
     {
         m_claimed = false;
-        auto canvas = m_link.Lock();
+        auto canvas = Linked();
         if (!canvas)
             return;
         QPoint local = event->position().toPoint();
@@ -117,7 +111,6 @@ private:
         m_claimed = claimed;
     }
 
-    ControlLink<Canvas> m_link;
     bool m_claimed = false;
     QPoint m_lastInWindow;
 };
@@ -155,11 +148,7 @@ void Canvas::Event_DoubleClick(int32_t x, int32_t y)
 
 std::unique_ptr<RectControlImpl> Canvas::CreateImpl()
 {
-    QWidget* content = ContentOf(*this);
-    if (!content)
-        return nullptr;
-    auto self = std::static_pointer_cast<Canvas>(shared_from_this());
-    return std::make_unique<RectControlImpl>(new CanvasWidget(content, self));
+    return PaintedImpl<CanvasWidget>(*this);
 }
 
 } // namespace fw

@@ -7,15 +7,6 @@
 
 namespace fw {
 
-namespace {
-
-QCheckBox* BoxOf(const RectControl& control)
-{
-    return control.Impl() ? qobject_cast<QCheckBox*>(control.Impl()->Widget()) : nullptr;
-}
-
-} // namespace
-
 std::string CheckBox::Caption() const
 {
     return m_caption;
@@ -24,7 +15,7 @@ std::string CheckBox::Caption() const
 void CheckBox::SetCaption(const std::string& text)
 {
     m_caption = text;
-    if (QCheckBox* box = BoxOf(*this))
+    if (QCheckBox* box = WidgetOf<QCheckBox>(*this))
         box->setText(ToQString(text));
 }
 
@@ -65,7 +56,7 @@ void CheckBox::Event_Action()
 
 void CheckBox::ShowState()
 {
-    QCheckBox* box = BoxOf(*this);
+    QCheckBox* box = WidgetOf<QCheckBox>(*this);
     if (!box)
         return;
     box->setTristate(m_state == 2);
@@ -76,11 +67,6 @@ void CheckBox::RaiseAction()
 {
     auto keep = weak_from_this().lock();
     DispatchEvent(HandlerName("Action"), [&] { Event_Action(); });
-}
-
-void CheckBox::StyleChanged()
-{
-    RectControl::StyleChanged();
 }
 
 std::unique_ptr<RectControlImpl> CheckBox::CreateImpl()

@@ -8,8 +8,10 @@
 #include "platform/CheckBox.h"
 #include "platform/Label.h"
 #include "platform/Listbox.h"
+#include "platform/ProgressBar.h"
 #include "platform/PushButton.h"
 #include "platform/Rectangle.h"
+#include "platform/TextArea.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
 
@@ -151,6 +153,33 @@ void RegisterControls()
                                             "AutoHideScrollbars", "RequiresSelection", "Hierarchical", "EnableDrag",
                                             "EnableDragReorder", "ColumnsResizable", "UseFocusRing" });
         RegisterClass({ "Listbox", "RectControl", Factory<Listbox>(), t });
+    }
+    {
+        Table t;
+        TextStyle<TextArea>(t);
+        DataBinding(t);
+        t["Text"] = Text<TextArea>(&TextArea::SetText);
+        t["Border"] = Bool<TextArea>(&TextArea::SetBorder);
+        t["Multiline"] = Bool<TextArea>(&TextArea::SetMultiline);
+        t["ScrollbarVertical"] = Bool<TextArea>(&TextArea::SetScrollbarVertical);
+        t["ScrollbarHorizontal"] = Bool<TextArea>(&TextArea::SetScrollbarHorizontal);
+        t["Styled"] = Bool<TextArea>(&TextArea::SetStyled);
+        t["ReadOnly"] = Bool<TextArea>(&TextArea::SetReadOnly);
+        t["HideSelection"] = Bool<TextArea>(&TextArea::SetHideSelection);
+        t["AcceptTabs"] = Bool<TextArea>(&TextArea::SetAcceptTabs);
+        t["TextColor"] = Colour<TextArea>(&TextArea::SetTextColor);
+        t["BackColor"] = Colour<TextArea>(&TextArea::SetBackColor);
+        t["Alignment"] = Int<TextArea>(&TextArea::SetAlignment);
+        t["LimitText"] = Int<TextArea>(&TextArea::SetLimitText);
+        Inert(t, PropertyType::Boolean, { "UseFocusRing", "AutomaticallyCheckSpelling" });
+        Inert(t, PropertyType::Text, { "Format", "Mask" });
+        RegisterClass({ "TextArea", "RectControl", Factory<TextArea>(), t });
+    }
+    {
+        Table t;
+        t["Value"] = Int<ProgressBar>(&ProgressBar::SetValue);
+        t["Maximum"] = Int<ProgressBar>(&ProgressBar::SetMaximum);
+        RegisterClass({ "ProgressBar", "RectControl", Factory<ProgressBar>(), t });
     }
     {
         Table t;

@@ -61,6 +61,21 @@ bool CanDo(Edit* edit, Command command)
     return false;
 }
 
+// Clear removes the selection: a line edit has its own member for it.
+template <class Edit>
+void ClearSelection(Edit* edit)
+{
+    QTextCursor cursor = edit->textCursor();
+    cursor.removeSelectedText();
+    edit->setTextCursor(cursor);
+}
+
+void ClearSelection(QLineEdit* edit)
+{
+    edit->del();
+}
+
+// The three edit classes name the other commands alike.
 template <class Edit>
 void Do(Edit* edit, Command command)
 {
@@ -77,12 +92,9 @@ void Do(Edit* edit, Command command)
     case Command::Paste:
         edit->paste();
         break;
-    case Command::Clear: {
-        QTextCursor cursor = edit->textCursor();
-        cursor.removeSelectedText();
-        edit->setTextCursor(cursor);
+    case Command::Clear:
+        ClearSelection(edit);
         break;
-    }
     case Command::SelectAll:
         edit->selectAll();
         break;
@@ -113,32 +125,6 @@ bool CanDoLine(QLineEdit* edit, Command command)
         break;
     }
     return false;
-}
-
-void DoLine(QLineEdit* edit, Command command)
-{
-    switch (command) {
-    case Command::Undo:
-        edit->undo();
-        break;
-    case Command::Cut:
-        edit->cut();
-        break;
-    case Command::Copy:
-        edit->copy();
-        break;
-    case Command::Paste:
-        edit->paste();
-        break;
-    case Command::Clear:
-        edit->del();
-        break;
-    case Command::SelectAll:
-        edit->selectAll();
-        break;
-    case Command::None:
-        break;
-    }
 }
 
 } // namespace
@@ -184,7 +170,7 @@ bool Perform(const std::string& name, QWidget* control)
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(control))
         Do(plain, command);
     else if (auto* line = qobject_cast<QLineEdit*>(control))
-        DoLine(line, command);
+        Do(line, command);
     return true;
 }
 

@@ -20,20 +20,14 @@ QString ShownText(const std::string& text)
 }
 
 // Paints the text only: a label has no background of its own.
-class LabelWidget : public QWidget {
+class LabelWidget : public PaintedWidget<Label> {
 public:
-    LabelWidget(QWidget* parent, const std::shared_ptr<Label>& label)
-        : QWidget(parent)
-    {
-        m_link.Link(label);
-        setAttribute(Qt::WA_NoSystemBackground);
-        setAutoFillBackground(false);
-    }
+    using PaintedWidget::PaintedWidget;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        auto label = m_link.Lock();
+        auto label = Linked();
         if (!label)
             return;
         QPainter painter(this);
@@ -56,9 +50,6 @@ protected:
             flags |= Qt::TextWordWrap;
         painter.drawText(rect(), flags, ShownText(label->Text()));
     }
-
-private:
-    ControlLink<Label> m_link;
 };
 
 } // namespace
@@ -117,11 +108,7 @@ uint64_t Label::TextChangeCount() const
 
 std::unique_ptr<RectControlImpl> Label::CreateImpl()
 {
-    QWidget* content = ContentOf(*this);
-    if (!content)
-        return nullptr;
-    auto self = std::static_pointer_cast<Label>(shared_from_this());
-    return std::make_unique<RectControlImpl>(new LabelWidget(content, self));
+    return PaintedImpl<LabelWidget>(*this);
 }
 
 } // namespace fw

@@ -10,11 +10,6 @@ namespace fw {
 
 namespace {
 
-QTableWidget* TableOf(const RectControl& control)
-{
-    return control.Impl() ? qobject_cast<QTableWidget*>(control.Impl()->Widget()) : nullptr;
-}
-
 void ShowCell(QTableWidget* table, int row, int column, const std::string& text)
 {
     if (QTableWidgetItem* item = table->item(row, column))
@@ -44,7 +39,7 @@ void Listbox::AddRow(const std::string& text)
     row[0] = text;
     m_rows.push_back(std::move(row));
     m_lastIndex = int32_t(m_rows.size()) - 1;
-    if (QTableWidget* table = TableOf(*this)) {
+    if (QTableWidget* table = WidgetOf<QTableWidget>(*this)) {
         table->insertRow(m_lastIndex);
         ShowCell(table, m_lastIndex, 0, text);
     }
@@ -54,7 +49,7 @@ void Listbox::DeleteAllRows()
 {
     m_rows.clear();
     m_lastIndex = -1;
-    if (QTableWidget* table = TableOf(*this))
+    if (QTableWidget* table = WidgetOf<QTableWidget>(*this))
         table->setRowCount(0);
 }
 
@@ -91,7 +86,7 @@ void Listbox::SetCell(int32_t row, int32_t column, const std::string& text)
     if (cell == text)
         return;
     cell = text;
-    if (QTableWidget* table = TableOf(*this))
+    if (QTableWidget* table = WidgetOf<QTableWidget>(*this))
         ShowCell(table, row, column, text);
 }
 
@@ -139,7 +134,7 @@ void Listbox::SetInitialValue(const std::string& text)
 
 void Listbox::MirrorAll()
 {
-    QTableWidget* table = TableOf(*this);
+    QTableWidget* table = WidgetOf<QTableWidget>(*this);
     if (!table)
         return;
     table->clearContents();
@@ -151,11 +146,6 @@ void Listbox::MirrorAll()
                 ShowCell(table, int(r), int(c), m_rows[r][c]);
         }
     }
-}
-
-void Listbox::StyleChanged()
-{
-    RectControl::StyleChanged();
 }
 
 std::unique_ptr<RectControlImpl> Listbox::CreateImpl()

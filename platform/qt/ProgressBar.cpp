@@ -2,49 +2,14 @@
 
 #include <QProgressBar>
 
-#include "platform/Object.h"
+#include "platform/Application.h"
 #include "platform/qt/RectControlImpl.h"
 
 namespace fw {
 
-namespace {
-
-template <class V>
-PropertySetter Setter(PropertyType type, void (*apply)(ProgressBar&, const V&))
-{
-    return PropertySetter { type, [apply](Object& target, const PropertyValue& value) {
-                               apply(dynamic_cast<ProgressBar&>(target), std::get<V>(value));
-                           } };
-}
-
-// The widget of the bar, found through the control's implementation.
-QProgressBar* BarOf(const ProgressBar& bar)
-{
-    RectControlImpl* impl = bar.Impl();
-    return impl ? qobject_cast<QProgressBar*>(impl->Widget()) : nullptr;
-}
-
-} // namespace
-
-// Only the bar's own properties: the place, visibility and the rest come
-// from the RectControl table.
-void RegisterProgressBarClass()
-{
-    using T = PropertyType;
-    ClassDescriptor d;
-    d.Name = "ProgressBar";
-    d.Base = "RectControl";
-    d.Factory = [] { return std::static_pointer_cast<Object>(std::make_shared<ProgressBar>()); };
-    auto& p = d.Properties;
-    p["Value"] = Setter<int32_t>(T::Int32, [](ProgressBar& b, const int32_t& v) { b.SetValue(v); });
-    p["Maximum"] = Setter<int32_t>(T::Int32, [](ProgressBar& b, const int32_t& v) { b.SetMaximum(v); });
-    RegisterClass(std::move(d));
-}
-
 ProgressBar::ProgressBar()
 {
-    if (!FindClass("ProgressBar"))
-        RegisterProgressBarClass();
+    RegisterFrameworkClasses();
 }
 
 ProgressBar::~ProgressBar() = default;
@@ -81,7 +46,7 @@ std::unique_ptr<RectControlImpl> ProgressBar::CreateImpl()
 
 void ProgressBar::Update()
 {
-    QProgressBar* bar = BarOf(*this);
+    QProgressBar* bar = WidgetOf<QProgressBar>(*this);
     if (!bar)
         return;
     if (m_maximum == 0) {

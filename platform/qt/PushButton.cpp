@@ -9,15 +9,6 @@
 
 namespace fw {
 
-namespace {
-
-QPushButton* ButtonOf(const RectControl& control)
-{
-    return control.Impl() ? qobject_cast<QPushButton*>(control.Impl()->Widget()) : nullptr;
-}
-
-} // namespace
-
 std::string PushButton::Caption() const
 {
     return m_caption;
@@ -26,7 +17,7 @@ std::string PushButton::Caption() const
 void PushButton::SetCaption(const std::string& text)
 {
     m_caption = text;
-    if (QPushButton* button = ButtonOf(*this))
+    if (QPushButton* button = WidgetOf<QPushButton>(*this))
         button->setText(ToQString(text));
 }
 
@@ -51,13 +42,13 @@ void PushButton::SetDefault(bool value)
         impl.SetDefaultButton(self);
         if (previous && previous != self) {
             previous->m_default = false;
-            if (QPushButton* other = ButtonOf(*previous))
+            if (QPushButton* other = WidgetOf<QPushButton>(*previous))
                 other->setDefault(false);
         }
     } else if (previous == self) {
         impl.SetDefaultButton(nullptr);
     }
-    if (QPushButton* button = ButtonOf(*this))
+    if (QPushButton* button = WidgetOf<QPushButton>(*this))
         button->setDefault(value);
 }
 
@@ -100,11 +91,6 @@ void PushButton::Event_Action()
 {
     if (OnAction)
         OnAction(*this);
-}
-
-void PushButton::StyleChanged()
-{
-    RectControl::StyleChanged();
 }
 
 std::unique_ptr<RectControlImpl> PushButton::CreateImpl()

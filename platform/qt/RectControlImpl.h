@@ -39,6 +39,14 @@ private:
 // The content widget of the control's window; nullptr when there is none.
 QWidget* ContentOf(const RectControl& control);
 
+// The control's widget as its Qt class; nullptr before the widget exists or
+// once it is gone.
+template <class W>
+W* WidgetOf(const RectControl& control)
+{
+    return control.Impl() ? qobject_cast<W*>(control.Impl()->Widget()) : nullptr;
+}
+
 // The font a control's text style names: "System" is the desktop's UI font,
 // other families resolve through fontconfig. A size is in the same points as
 // the controls' places (one point per logical pixel), so a text keeps its
@@ -58,5 +66,38 @@ public:
 private:
     std::weak_ptr<C> m_control;
 };
+
+// The widget of a control that paints itself: linked to its control, and
+// with no background of its own, so what it leaves unpainted shows what lies
+// under it.
+template <class C>
+class PaintedWidget : public QWidget {
+public:
+    PaintedWidget(QWidget* parent, const std::shared_ptr<C>& control)
+        : QWidget(parent)
+    {
+        m_link.Link(control);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setAutoFillBackground(false);
+    }
+
+protected:
+    std::shared_ptr<C> Linked() const { return m_link.Lock(); }
+
+private:
+    ControlLink<C> m_link;
+};
+
+// The implementation of a control drawn by a PaintedWidget of class W;
+// nullptr while the control's window has no content area.
+template <class W, class C>
+std::unique_ptr<RectControlImpl> PaintedImpl(C& control)
+{
+    QWidget* content = ContentOf(control);
+    if (!content)
+        return nullptr;
+    auto self = std::static_pointer_cast<C>(control.shared_from_this());
+    return std::make_unique<RectControlImpl>(new W(content, self));
+}
 
 } // namespace fw

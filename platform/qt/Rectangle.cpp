@@ -14,19 +14,14 @@ QColor ToQColor(Color c)
     return QColor(c.Red, c.Green, c.Blue);
 }
 
-class RectangleWidget : public QWidget {
+class RectangleWidget : public PaintedWidget<Rectangle> {
 public:
-    RectangleWidget(QWidget* parent, const std::shared_ptr<Rectangle>& rectangle)
-        : QWidget(parent)
-    {
-        m_link.Link(rectangle);
-        setAttribute(Qt::WA_NoSystemBackground);
-    }
+    using PaintedWidget::PaintedWidget;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        auto shape = m_link.Lock();
+        auto shape = Linked();
         if (!shape)
             return;
         QPainter painter(this);
@@ -43,9 +38,6 @@ protected:
         painter.fillRect(0, h - b, w, b, bottomRight);
         painter.fillRect(w - b, 0, b, h, bottomRight);
     }
-
-private:
-    ControlLink<Rectangle> m_link;
 };
 
 } // namespace
@@ -76,11 +68,7 @@ void Rectangle::SetBottomRightColor(Color value)
 
 std::unique_ptr<RectControlImpl> Rectangle::CreateImpl()
 {
-    QWidget* content = ContentOf(*this);
-    if (!content)
-        return nullptr;
-    auto self = std::static_pointer_cast<Rectangle>(shared_from_this());
-    return std::make_unique<RectControlImpl>(new RectangleWidget(content, self));
+    return PaintedImpl<RectangleWidget>(*this);
 }
 
 } // namespace fw

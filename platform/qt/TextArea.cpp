@@ -95,8 +95,7 @@ QColor ToQColor(Color c)
 TextArea::TextArea()
     : m_state(std::make_unique<State>())
 {
-    if (!FindClass("TextArea"))
-        RegisterTextAreaClass();
+    RegisterFrameworkClasses();
     auto* widget = new TextAreaWidget;
     m_state->Widget = widget;
     m_state->Changed = QObject::connect(widget, &QTextEdit::textChanged, widget, [this] {
@@ -388,70 +387,6 @@ std::shared_ptr<fw::StyledTextPrinter> TextArea::StyledTextPrinter(Graphics& gra
     const QTextDocument& source = m_state->Widget ? *m_state->Widget->document() : empty;
     return std::make_shared<fw::StyledTextPrinter>(
         std::make_unique<StyledTextPrinterImpl>(source, graphics, width));
-}
-
-namespace {
-
-template <class V>
-PropertySetter Setter(PropertyType type, void (*apply)(TextArea&, const V&))
-{
-    return PropertySetter { type, [apply](Object& target, const PropertyValue& value) {
-                               apply(dynamic_cast<TextArea&>(target), std::get<V>(value));
-                           } };
-}
-
-PropertySetter Inert(PropertyType type)
-{
-    return PropertySetter { type, {} };
-}
-
-} // namespace
-
-void RegisterTextAreaClass()
-{
-    using T = PropertyType;
-    ClassDescriptor d;
-    d.Name = "TextArea";
-    d.Base = "RectControl";
-    d.Factory = [] { return std::static_pointer_cast<Object>(std::make_shared<TextArea>()); };
-    auto& p = d.Properties;
-    p["Name"] = Setter<std::string>(T::Text, [](TextArea& a, const std::string& v) { a.SetName(v); });
-    p["Index"] = Setter<int32_t>(T::Int32, [](TextArea& a, const int32_t& v) { a.SetIndex(v); });
-    p["Left"] = Setter<int32_t>(T::Int32, [](TextArea& a, const int32_t& v) { a.SetLeft(v); });
-    p["Top"] = Setter<int32_t>(T::Int32, [](TextArea& a, const int32_t& v) { a.SetTop(v); });
-    p["Width"] = Setter<int32_t>(T::Int32, [](TextArea& a, const int32_t& v) { a.SetWidth(v); });
-    p["Height"] = Setter<int32_t>(T::Int32, [](TextArea& a, const int32_t& v) { a.SetHeight(v); });
-    p["TabIndex"] = Setter<int32_t>(T::Int32, [](TextArea& a, const int32_t& v) { a.SetTabIndex(v); });
-    p["Visible"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetVisible(v); });
-    p["Enabled"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetEnabled(v); });
-    p["InitialParent"] = Setter<std::string>(T::Text, [](TextArea& a, const std::string& v) { a.SetInitialParent(v); });
-    p["Text"] = Setter<std::string>(T::Text, [](TextArea& a, const std::string& v) { a.SetText(v); });
-    p["Border"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetBorder(v); });
-    p["Multiline"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetMultiline(v); });
-    p["ScrollbarVertical"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetScrollbarVertical(v); });
-    p["ScrollbarHorizontal"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetScrollbarHorizontal(v); });
-    p["Styled"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetStyled(v); });
-    p["ReadOnly"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetReadOnly(v); });
-    p["HideSelection"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetHideSelection(v); });
-    p["AcceptTabs"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetAcceptTabs(v); });
-    p["TextColor"] = Setter<Color>(T::Color, [](TextArea& a, const Color& v) { a.SetTextColor(v); });
-    p["BackColor"] = Setter<Color>(T::Color, [](TextArea& a, const Color& v) { a.SetBackColor(v); });
-    p["TextFont"] = Setter<std::string>(T::Text, [](TextArea& a, const std::string& v) { a.SetTextFont(v); });
-    p["TextSize"] = Setter<int32_t>(T::Int32, [](TextArea& a, const int32_t& v) { a.SetTextSize(v); });
-    p["TextUnit"] = Setter<int32_t>(T::Int32, [](TextArea& a, const int32_t& v) { a.SetTextUnit(v); });
-    p["Bold"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetBold(v); });
-    p["Italic"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetItalic(v); });
-    p["Underline"] = Setter<bool>(T::Boolean, [](TextArea& a, const bool& v) { a.SetUnderline(v); });
-    p["Alignment"] = Setter<int32_t>(T::Int32, [](TextArea& a, const int32_t& v) { a.SetAlignment(v); });
-    p["LimitText"] = Setter<int32_t>(T::Int32, [](TextArea& a, const int32_t& v) { a.SetLimitText(v); });
-    // Accepted for the layout's sake, with no effect on this platform.
-    for (const char* name : { "LockLeft", "LockTop", "LockRight", "LockBottom", "UseFocusRing",
-             "AutomaticallyCheckSpelling", "TabStop", "AutoDeactivate" })
-        p[name] = Inert(T::Boolean);
-    for (const char* name : { "Format", "Mask", "HelpTag", "DataSource", "DataField" })
-        p[name] = Inert(T::Text);
-    p["TabPanelIndex"] = Inert(T::Int32);
-    RegisterClass(std::move(d));
 }
 
 } // namespace fw

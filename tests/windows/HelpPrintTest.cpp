@@ -13,40 +13,14 @@
 #include "platform/Strings.h"
 #include "platform/System.h"
 #include "tests/support/GameFixture.h"
+#include "tests/support/PrintedPages.h"
 #include "windows/Help.h"
 
 namespace {
 
-std::string RunCommand(const std::string& command)
-{
-    std::string output;
-    // No tool run here may hold the test up for long.
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("timeout 60 " + command).c_str(), "r"), pclose);
-    if (!pipe)
-        return output;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
-        output.append(buffer, n);
-    return output;
-}
-
-int PageCount(const std::string& pdf)
-{
-    const std::string info = RunCommand("pdfinfo '" + pdf + "' 2>/dev/null");
-    const size_t at = info.find("Pages:");
-    return at == std::string::npos ? 0 : std::stoi(info.substr(at + 6));
-}
-
-std::vector<std::string> PageTexts(const std::string& pdf)
-{
-    const std::string text = RunCommand("pdftotext -layout '" + pdf + "' - 2>/dev/null");
-    std::vector<std::string> pages;
-    size_t start = 0;
-    for (size_t ff; (ff = text.find('\f', start)) != std::string::npos; start = ff + 1)
-        pages.push_back(text.substr(start, ff - start));
-    return pages;
-}
+using PrintedPages::PageCount;
+using PrintedPages::PageTexts;
+using PrintedPages::RunCommand;
 
 std::vector<std::string> Lines(const std::string& page)
 {
@@ -163,15 +137,7 @@ std::string ConfiguredFamily(const std::string& name)
 
 std::string NumberedLines(int count)
 {
-    std::string text;
-    for (int i = 1; i <= count; ++i) {
-        char line[16];
-        std::snprintf(line, sizeof line, "Entry%04d", i);
-        if (i > 1)
-            text += "\r";
-        text += line;
-    }
-    return text;
+    return PrintedPages::NumberedLines("Entry", count);
 }
 
 class HelpPrintTest : public GameFixture {
