@@ -14,6 +14,8 @@
 #include "platform/Plugins.h"
 #include "platform/Seams.h"
 #include "platform/plugins/PictureFunctions.h"
+#include "platform/plugins/NetworkFunctions.h"
+#include "platform/plugins/PrintingFunctions.h"
 #include "platform/plugins/SoundFunctions.h"
 
 using namespace picturetest;
@@ -95,6 +97,10 @@ TEST(PicturePluginTest, ALibraryThatIsMissingOrDoesNotMatchItsTableIsALoadErrorT
         && pictures.ScreenshotRectMBS);
     const auto sounds = fw::LoadPluginTable<SoundFunctions>();
     EXPECT_TRUE(sounds.Create && sounds.Play && sounds.Destroy);
+    const auto network = fw::LoadPluginTable<NetworkFunctions>();
+    EXPECT_TRUE(network.Create && network.Get && network.Abandon && network.IsConnected && network.Destroy);
+    const auto printing = fw::LoadPluginTable<PrintingFunctions>();
+    EXPECT_TRUE(printing.Open && printing.Painter && printing.NewPage && printing.Close);
 
     const auto folders = fw::PluginFolders();
     ASSERT_EQ(folders.size(), 1u);
@@ -121,6 +127,11 @@ TEST(PicturePluginTest, ALibraryThatIsMissingOrDoesNotMatchItsTableIsALoadErrorT
             + reinstall);
     EXPECT_EQ(failureOf([] { fw::LoadPluginTable<SoundFunctions>("tavrine_test_mismatch"); }),
         "The plug-in library " + mismatched + " lacks the function \"Sound.Play(effect as ptr)\"" + reinstall);
+    EXPECT_EQ(failureOf([] { fw::LoadPluginTable<PrintingFunctions>("tavrine_test_mismatch"); }),
+        "The plug-in library " + mismatched
+            + " lacks the functions \"Print.Open(pdf as string) as ptr\", \"Print.Painter(job as ptr) as ptr\", "
+              "\"Print.NewPage(job as ptr)\", \"Print.Close(job as ptr)\""
+            + reinstall);
     EXPECT_EQ(failureOf([] { fw::LoadPluginTable<PictureFunctions>("tavrine_no_such_plugin"); }),
         "The plug-in library libtavrine_no_such_plugin.so is missing: it is not in " + folder
             + ". The game looks for its libraries only in the folder lib beside the folder bin that holds it; "
