@@ -2,14 +2,10 @@
 
 #include "module/Globals.h"
 #include "platform/Exceptions.h"
-#include "platform/Listbox.h"
-#include "platform/PropertyList.h"
-#include "platform/PushButton.h"
 #include "platform/System.h"
 #include "platform/Window.h"
 #include "puzzle/GameRules.h"
 #include "puzzle/PicturePlugins.h"
-#include "puzzle/Window1.h"
 
 using namespace GameRules;
 
@@ -31,7 +27,9 @@ void DraggableCanvas::Event_MouseDrag(int32_t, int32_t)
 
 void DraggableCanvas::Event_DoubleClick(int32_t, int32_t)
 {
-    auto window = Window1Instance();
+    auto window = std::dynamic_pointer_cast<PieceBoard>(GetWindow());
+    if (!window)
+        return;
     // Turning belongs to a running game: "Scramble" is disabled exactly while
     // one runs.
     if (fw::Deref(window->MyScramble(), "MyScramble").Enabled() || !UseRotation)
@@ -55,19 +53,4 @@ void DraggableCanvas::Event_DoubleClick(int32_t, int32_t)
     // its code still follows the turn.
     piece.SetBackdrop(turn == Turn::Clockwise ? Rotate270MBS(picture) : Rotate90MBS(picture));
     table.SetCell(idx, ColumnRotation, TurnedCode(table.Cell(idx, ColumnRotation), turn));
-}
-
-void Window1Snaps::Constructor(int32_t index)
-{
-    SetIndex(index);
-    RectControl::Constructor();
-}
-
-void Window1Snaps::Constructor()
-{
-    fw::RuntimeMassPropertySetter(*this, PieceProperties(0));
-    SetIndex(0);
-    auto self = std::static_pointer_cast<fw::Control>(shared_from_this());
-    fw::Deref(GetWindow(), "window").AddControl(self, "Snaps");
-    RectControl::Constructor();
 }

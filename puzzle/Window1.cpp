@@ -2,7 +2,6 @@
 
 #include "module/Globals.h"
 #include "platform/PropertyPresets.h"
-#include "puzzle/DraggableCanvas.h"
 #include "puzzle/PictureLoading.h"
 #include "puzzle/Win1MenuBar.h"
 
@@ -91,6 +90,21 @@ fw::PropertyList PieceProperties(int32_t i)
     PropertyList p = Placed("Snaps", 19 + 100 * (i % 5), 19 + 100 * (i / 5), 100, 100, i, false, "Rectangle1");
     p.Int("Index", i);
     return PictureCanvas(p);
+}
+
+void Window1Snaps::Constructor(int32_t index)
+{
+    SetIndex(index);
+    RectControl::Constructor();
+}
+
+void Window1Snaps::Constructor()
+{
+    fw::RuntimeMassPropertySetter(*this, PieceProperties(0));
+    SetIndex(0);
+    auto self = std::static_pointer_cast<fw::Control>(shared_from_this());
+    fw::Deref(GetWindow(), "window").AddControl(self, "Snaps");
+    RectControl::Constructor();
 }
 
 std::shared_ptr<Window1> Window1Instance()

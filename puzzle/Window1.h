@@ -12,23 +12,22 @@
 #include "platform/Rectangle.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
-
-class DraggableCanvas;
+#include "puzzle/DraggableCanvas.h"
 
 // The game's main window: the board, the answer view, the 25 pieces, the
 // buttons, check boxes, count label, timers and the hidden piece table.
-class Window1 : public fw::Window {
+class Window1 : public fw::Window, public PieceBoard {
 public:
     static constexpr const char* FullClassName = "Window1.Window1";
     std::string ClassName() const override { return FullClassName; }
 
     // Control accessors.
     std::shared_ptr<fw::Rectangle> Rectangle1() const;
-    std::shared_ptr<DraggableCanvas> Snaps(int32_t index) const;
+    std::shared_ptr<DraggableCanvas> Snaps(int32_t index) const override;
     std::shared_ptr<fw::Label> Label2() const;
     std::shared_ptr<fw::Canvas> Canvas1() const;
-    std::shared_ptr<fw::PushButton> MyScramble() const;
-    std::shared_ptr<fw::Listbox> LB1() const;
+    std::shared_ptr<fw::PushButton> MyScramble() const override;
+    std::shared_ptr<fw::Listbox> LB1() const override;
     std::shared_ptr<fw::Label> Label1() const;
     std::shared_ptr<fw::Rectangle> Rectangle2() const;
     std::shared_ptr<fw::Canvas> Canvas2() const;
@@ -81,6 +80,16 @@ protected:
 private:
     template <class T>
     std::shared_ptr<T> MenuNamed(const char* name) const;
+};
+
+// The main window's piece class: a DraggableCanvas made with its control index.
+class Window1Snaps : public DraggableCanvas {
+public:
+    static constexpr const char* FullClassName = "Window1.Snaps";
+    std::string ClassName() const override { return FullClassName; }
+
+    void Constructor(int32_t index);
+    void Constructor();
 };
 
 // The stored layout of piece `index`: a transparent 100 by 100 canvas one

@@ -2,7 +2,7 @@
 
 #include "platform/Application.h"
 #include "platform/PropertyPresets.h"
-#include "windows/updateWindow.h"
+#include "windows/UpdateCheck.h"
 
 namespace {
 
@@ -75,6 +75,6 @@ void selfTest::StaticText2_Open(fw::Control& sender)
 void selfTest::PushButton1_Action(fw::PushButton&)
 {
     // The update window must exist and be in front before this window goes.
-    updateWindowInstance()->Show();
+    StartUpdateCheck();
     selfTestInstance()->Close();
 }

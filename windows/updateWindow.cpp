@@ -7,6 +7,7 @@
 #include "platform/System.h"
 #include "puzzle/Window1.h"
 #include "windows/Links.h"
+#include "windows/UpdateCheck.h"
 #include "windows/UpdateDocument.h"
 #include "windows/selfTest.h"
 
@@ -81,6 +82,11 @@ fw::PropertyList CancelProperties()
 std::shared_ptr<updateWindow> updateWindowInstance()
 {
     return fw::ImplicitInstance<updateWindow>(updateWindow::FullClassName);
+}
+
+void StartUpdateCheck()
+{
+    updateWindowInstance()->Show();
 }
 
 void updateWindow::Layout()
