@@ -7,6 +7,7 @@
 #include <optional>
 
 #include <QFont>
+#include <QPainter>
 #include <QPointer>
 #include <QWidget>
 
@@ -83,6 +84,18 @@ public:
 
 protected:
     std::shared_ptr<C> Linked() const { return m_link.Lock(); }
+
+    // Paints the control; not called once the control is gone.
+    virtual void Paint(QPainter& painter, C& control) = 0;
+
+    void paintEvent(QPaintEvent*) override
+    {
+        auto control = Linked();
+        if (!control)
+            return;
+        QPainter painter(this);
+        Paint(painter, *control);
+    }
 
 private:
     ControlLink<C> m_link;
