@@ -9,16 +9,10 @@
 
 namespace fw {
 
-std::string PushButton::Caption() const
-{
-    return m_caption;
-}
-
 void PushButton::SetCaption(const std::string& text)
 {
     m_caption = text;
-    if (QPushButton* button = WidgetOf<QPushButton>(*this))
-        button->setText(ToQString(text));
+    SetButtonText(*this, text);
 }
 
 bool PushButton::Default() const

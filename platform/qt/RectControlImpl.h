@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include <QAbstractButton>
 #include <QFont>
 #include <QPainter>
 #include <QPointer>
@@ -55,6 +56,13 @@ W* WidgetOf(const RectControl& control)
 QFont FontFor(const RectControl& control);
 QString ToQString(const std::string& text);
 std::string FromQString(const QString& text);
+
+// Shows `text` on a push button's or check box's widget, once it has one.
+inline void SetButtonText(const RectControl& control, const std::string& text)
+{
+    if (auto* button = WidgetOf<QAbstractButton>(control))
+        button->setText(ToQString(text));
+}
 
 // Holds a control weakly from its widget: events reach the control while it
 // lives and keep it alive while they run.
