@@ -15,23 +15,16 @@
 #include "platform/TextArea.h"
 #include "platform/Window.h"
 #include "platform/qt/TextAreaWidget.h"
+#include "TextAreaHost.h"
 
 namespace {
-
-class TextHost : public fw::Window {
-public:
-    std::string ClassName() const override { return "TextAreaTest.TextHost"; }
-};
 
 class TextAreaTest : public testing::Test {
 protected:
     void SetUp() override
     {
         fw::RuntimeResetForTests();
-        m_host = std::make_shared<TextHost>();
-        m_host->Constructor();
-        m_text = m_host->New<fw::TextArea>();
-        m_host->AddControl(m_text, "TextArea1");
+        m_text = OpenTextAreaHost(m_host, "TextArea1");
         m_text->SetLeft(20);
         m_text->SetTop(20);
         m_text->SetWidth(200);
@@ -39,9 +32,7 @@ protected:
     }
     void TearDown() override
     {
-        m_text.reset();
-        m_host->Close();
-        m_host.reset();
+        CloseTextAreaHost(m_host, m_text);
         fw::RuntimeResetForTests();
     }
 
@@ -55,7 +46,7 @@ protected:
         QApplication::sendEvent(Widget(), &release);
     }
 
-    std::shared_ptr<TextHost> m_host;
+    std::shared_ptr<TextAreaHost> m_host;
     std::shared_ptr<fw::TextArea> m_text;
 };
 
