@@ -16,6 +16,7 @@
 #include "platform/Window.h"
 #include "platform/qt/TextAreaWidget.h"
 #include "TextAreaHost.h"
+#include "tests/support/ControlFrames.h"
 
 namespace {
 
@@ -101,11 +102,7 @@ TEST_F(TextAreaTest, PropertyListSetsEveryLaidOutValueAndRejectsUnknownNames)
         .Int("TabPanelIndex", 0).Text("InitialParent", "").Int("TextUnit", 0)
         .Text("Text", "first\rsecond");
     fw::RuntimeMassPropertySetter(*m_text, list);
-    EXPECT_EQ(m_text->Left(), 20);
-    EXPECT_EQ(m_text->Top(), 30);
-    EXPECT_EQ(m_text->Width(), 360);
-    EXPECT_EQ(m_text->Height(), 343);
-    EXPECT_EQ(m_text->TabIndex(), 2);
+    ExpectFrames({ { m_text, 20, 30, 360, 343, 2 } });
     EXPECT_TRUE(m_text->ReadOnly());
     EXPECT_TRUE(m_text->Styled());
     EXPECT_TRUE(m_text->ScrollbarVertical());
