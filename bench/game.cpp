@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "OffscreenGame.h"
 #include "app/App.h"
 #include "app/ModuleValues.h"
 #include "platform/Application.h"
@@ -166,10 +167,7 @@ BENCHMARK(BM_RenderWindow)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    fw::RuntimeInit(argc, argv);
-    RegisterProgramClasses();
-    InitModuleValues();
+    StartOffscreenGame(argc, argv);
     fw::RuntimeRegisterAppObject(std::make_shared<App>());
     fw::Seams::SetOpenDialogAnswer([](const fw::OpenDialog&) { return std::shared_ptr<fw::FolderItem>(); });
     fw::Seams::SetMessageBoxAnswer([](const std::string&) {});

@@ -19,6 +19,7 @@
 #include <jpeglib.h>
 #include <unistd.h>
 
+#include "OffscreenGame.h"
 #include "app/App.h"
 #include "app/ModuleValues.h"
 #include "module/Globals.h"
@@ -192,10 +193,7 @@ BENCHMARK(BM_TurboDecodeFullSize)->Arg(0)->Arg(1)->ArgName("progressive")->Unit(
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    fw::RuntimeInit(argc, argv);
-    RegisterProgramClasses();
-    InitModuleValues();
+    StartOffscreenGame(argc, argv);
     LoadPicturePlugins();
     InitFileTypes();
     fw::RuntimeRegisterAppObject(std::make_shared<App>());

@@ -26,6 +26,18 @@ std::shared_ptr<T> MakeItem(const std::string& name, const std::string& text, st
     return item;
 }
 
+// The bar kept in `slot`, made and laid out the first time it is asked for.
+template <class Bar>
+std::shared_ptr<Bar> SharedBar(std::shared_ptr<Bar>& slot)
+{
+    if (!slot) {
+        auto bar = std::make_shared<Bar>();
+        bar->Constructor();
+        slot = bar;
+    }
+    return slot;
+}
+
 // Appends a top-level menu to the bar.
 inline void AddMenu(fw::MenuBar& bar, const std::shared_ptr<fw::MenuItem>& menu)
 {

@@ -11,7 +11,7 @@ class CheckBox : public RectControl {
 public:
     std::string ClassName() const override { return "CheckBox"; }
 
-    std::string Caption() const;
+    std::string Caption() const { return m_caption; }
     void SetCaption(const std::string& text);
     bool Value() const;
     // Raises the Action event, also when the value does not change (the

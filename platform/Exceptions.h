@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -18,46 +20,33 @@ private:
     std::string m_className;
 };
 
-class NilObjectException : public RuntimeException {
-public:
-    explicit NilObjectException(const std::string& message)
-        : RuntimeException("NilObjectException", message) {}
+// The name an exception class reports, fixed at compile time, so that each
+// class below is a type of its own that a handler can catch by itself.
+template <std::size_t N>
+struct ExceptionName {
+    constexpr ExceptionName(const char (&text)[N]) { std::copy_n(text, N, Text); }
+    char Text[N];
 };
 
-class OutOfBoundsException : public RuntimeException {
+// A framework exception that differs from the others only in its name.
+template <ExceptionName Name>
+class NamedException : public RuntimeException {
 public:
-    explicit OutOfBoundsException(const std::string& message)
-        : RuntimeException("OutOfBoundsException", message) {}
+    explicit NamedException(const std::string& message)
+        : RuntimeException(Name.Text, message) {}
 };
 
-class IllegalCastException : public RuntimeException {
-public:
-    explicit IllegalCastException(const std::string& message)
-        : RuntimeException("IllegalCastException", message) {}
-};
-
+using NilObjectException = NamedException<"NilObjectException">;
+using OutOfBoundsException = NamedException<"OutOfBoundsException">;
+using IllegalCastException = NamedException<"IllegalCastException">;
 // A property list that names a property its class does not know, or that ends
 // in the middle of an entry. Layout errors must be loud.
-class PropertyListException : public RuntimeException {
-public:
-    explicit PropertyListException(const std::string& message)
-        : RuntimeException("PropertyListException", message) {}
-};
-
+using PropertyListException = NamedException<"PropertyListException">;
 // Asking the class registry for an object of a class that is not registered,
 // or of one that has no factory (an abstract class).
-class ClassRegistryException : public RuntimeException {
-public:
-    explicit ClassRegistryException(const std::string& message)
-        : RuntimeException("ClassRegistryException", message) {}
-};
-
+using ClassRegistryException = NamedException<"ClassRegistryException">;
 // Raised by start-up when a plug-in library or one of its functions is missing.
-class PluginLoadException : public RuntimeException {
-public:
-    explicit PluginLoadException(const std::string& message)
-        : RuntimeException("PluginLoadException", message) {}
-};
+using PluginLoadException = NamedException<"PluginLoadException">;
 
 // Dereferences a shared pointer the way the framework does: nil raises.
 template <class P>

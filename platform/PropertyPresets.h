@@ -35,4 +35,15 @@ PropertyList CommonControlProperties(const ControlFrame& frame, bool lockLeftTop
 PropertyList ButtonProperties(const ControlFrame& frame, const std::string& caption, bool lockLeftTop,
     bool isDefault);
 
+// A dialog's label up to its alignment: the common list with the left and
+// top edges kept, then the text in the given font, bold or not, aligned left
+// (0), centred (1) or right (2). The caller adds its colour and line
+// settings, then ends the list with EndLabelProperties.
+PropertyList LabelProperties(const ControlFrame& frame, const std::string& text, const std::string& font, bool bold,
+    int32_t align);
+
+// What ends a dialog's label list: neither selectable nor transparent, and
+// bound to no data.
+PropertyList& EndLabelProperties(PropertyList& list);
+
 } // namespace fw

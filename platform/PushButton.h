@@ -11,7 +11,7 @@ class PushButton : public RectControl {
 public:
     std::string ClassName() const override { return "PushButton"; }
 
-    std::string Caption() const;
+    std::string Caption() const { return m_caption; }
     void SetCaption(const std::string& text);
     // The last button given Default True is the window's default; Return
     // presses it. Reads True only for the window's current default button.

@@ -9,12 +9,7 @@ using MenuBuilding::MakeItem;
 
 std::shared_ptr<Win1MenuBar> Win1MenuBarInstance()
 {
-    if (!MainMenuBar) {
-        auto bar = std::make_shared<Win1MenuBar>();
-        bar->Constructor();
-        MainMenuBar = bar;
-    }
-    return MainMenuBar;
+    return MenuBuilding::SharedBar(MainMenuBar);
 }
 
 void Win1MenuBar::Constructor()

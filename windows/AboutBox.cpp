@@ -13,35 +13,16 @@ using fw::ControlFrame;
 fw::PropertyList LabelProperties(const ControlFrame& frame, const std::string& text, const char* font, bool bold,
     int32_t align, bool multiline)
 {
-    auto list = fw::CommonControlProperties(frame, true);
-    list.Text("Text", text)
-        .Text("TextFont", font)
-        .Bool("Bold", bold)
-        .Int("TextAlign", align)
-        .Bool("Multiline", multiline)
-        .Colour("TextColor", fw::RGB(0, 0, 0))
-        .Bool("Selectable", false)
-        .Bool("Transparent", false)
-        .Text("DataSource", "")
-        .Text("DataField", "");
-    return list;
+    auto list = fw::LabelProperties(frame, text, font, bold, align);
+    list.Bool("Multiline", multiline).Colour("TextColor", fw::RGB(0, 0, 0));
+    return fw::EndLabelProperties(list);
 }
 
 } // namespace
 
-std::shared_ptr<AboutBox> AboutBoxInstance()
-{
-    return fw::ImplicitInstance<AboutBox>(AboutBox::FullClassName);
-}
-
 void AboutBox::Layout()
 {
     fw::RuntimeMassPropertySetter(*this, fw::WindowProperties("About...", 264, 296, 0, false));
-}
-
-void AboutBox::CreateControls()
-{
-    CreateControls0();
 }
 
 void AboutBox::CreateControls0()
@@ -64,40 +45,13 @@ void AboutBox::CreateControls0()
         &AboutBox::Kagi_Action);
 }
 
-std::shared_ptr<fw::PushButton> AboutBox::PushButton1() const
-{
-    return ControlAs<fw::PushButton>("PushButton1");
-}
-
-std::shared_ptr<fw::PushButton> AboutBox::PushButton2() const
-{
-    return ControlAs<fw::PushButton>("PushButton2");
-}
-
-std::shared_ptr<fw::Label> AboutBox::StaticText2() const
-{
-    return ControlAs<fw::Label>("StaticText2");
-}
-
-std::shared_ptr<fw::Label> AboutBox::StaticText1() const
-{
-    return ControlAs<fw::Label>("StaticText1");
-}
-
-std::shared_ptr<fw::Label> AboutBox::StaticText3() const
-{
-    return ControlAs<fw::Label>("StaticText3");
-}
-
-std::shared_ptr<fw::Label> AboutBox::StaticText4() const
-{
-    return ControlAs<fw::Label>("StaticText4");
-}
-
-std::shared_ptr<fw::PushButton> AboutBox::Kagi() const
-{
-    return ControlAs<fw::PushButton>("Kagi");
-}
+std::shared_ptr<fw::PushButton> AboutBox::PushButton1() const { return ControlAs<fw::PushButton>("PushButton1"); }
+std::shared_ptr<fw::PushButton> AboutBox::PushButton2() const { return ControlAs<fw::PushButton>("PushButton2"); }
+std::shared_ptr<fw::Label> AboutBox::StaticText2() const { return ControlAs<fw::Label>("StaticText2"); }
+std::shared_ptr<fw::Label> AboutBox::StaticText1() const { return ControlAs<fw::Label>("StaticText1"); }
+std::shared_ptr<fw::Label> AboutBox::StaticText3() const { return ControlAs<fw::Label>("StaticText3"); }
+std::shared_ptr<fw::Label> AboutBox::StaticText4() const { return ControlAs<fw::Label>("StaticText4"); }
+std::shared_ptr<fw::PushButton> AboutBox::Kagi() const { return ControlAs<fw::PushButton>("Kagi"); }
 
 void AboutBox::PushButton1_Action(fw::PushButton&)
 {

@@ -30,9 +30,9 @@ public:
 
 protected:
     void Layout() override;
-    void CreateControls() override;
+    void CreateControls() override { CreateControls0(); }
     void CreateControls0();
 };
 
 // The about box, created when none is open.
-std::shared_ptr<AboutBox> AboutBoxInstance();
+inline std::shared_ptr<AboutBox> AboutBoxInstance() { return fw::ImplicitInstance<AboutBox>(AboutBox::FullClassName); }

@@ -76,11 +76,6 @@ fw::PropertyList TextProperties()
 
 } // namespace
 
-std::shared_ptr<Help> HelpInstance()
-{
-    return fw::ImplicitInstance<Help>(Help::FullClassName);
-}
-
 void Help::Layout()
 {
     // The menu bar comes first, so the property list's size is the content
@@ -112,11 +107,6 @@ void Help::Layout()
     fw::RuntimeMassPropertySetter(*this, list);
 }
 
-void Help::CreateControls()
-{
-    CreateControls0();
-}
-
 void Help::CreateControls0()
 {
     // A button beyond the right edge: never seen, kept because its Action
@@ -140,15 +130,8 @@ void Help::AddMenuHandlers()
     AddMenuHandler("FilePrint", handler(&Help::FilePrint_Action));
 }
 
-std::shared_ptr<fw::PushButton> Help::PushButton1() const
-{
-    return ControlAs<fw::PushButton>("PushButton1");
-}
-
-std::shared_ptr<fw::TextArea> Help::TextArea1() const
-{
-    return ControlAs<fw::TextArea>("TextArea1");
-}
+std::shared_ptr<fw::PushButton> Help::PushButton1() const { return ControlAs<fw::PushButton>("PushButton1"); }
+std::shared_ptr<fw::TextArea> Help::TextArea1() const { return ControlAs<fw::TextArea>("TextArea1"); }
 
 void Help::PushButton1_Action(fw::PushButton&)
 {

@@ -46,7 +46,7 @@ public:
 
 protected:
     void Layout() override;
-    void CreateControls() override;
+    void CreateControls() override { CreateControls0(); }
     void CreateControls0();
     void AddMenuHandlers() override;
 
@@ -55,7 +55,7 @@ private:
 };
 
 // The help window, created when none is open.
-std::shared_ptr<Help> HelpInstance();
+inline std::shared_ptr<Help> HelpInstance() { return fw::ImplicitInstance<Help>(Help::FullClassName); }
 
 // The help text as the window lays it out: paragraphs separated by one empty
 // line (two carriage returns).

@@ -5,12 +5,7 @@
 
 std::shared_ptr<HelpMenuBar> HelpMenuBarInstance()
 {
-    if (!SharedHelpMenuBar) {
-        auto bar = std::make_shared<HelpMenuBar>();
-        bar->Constructor();
-        SharedHelpMenuBar = bar;
-    }
-    return SharedHelpMenuBar;
+    return MenuBuilding::SharedBar(SharedHelpMenuBar);
 }
 
 void HelpMenuBar::Constructor()

@@ -8,35 +8,16 @@ namespace {
 
 fw::PropertyList LabelProperties(const fw::ControlFrame& frame, const char* text, int32_t align)
 {
-    auto list = fw::CommonControlProperties(frame, true);
-    list.Text("Text", text)
-        .Text("TextFont", "System")
-        .Bool("Bold", true)
-        .Int("TextAlign", align)
-        .Colour("TextColor", fw::RGB(0, 0, 0))
-        .Bool("Multiline", false)
-        .Bool("Selectable", false)
-        .Bool("Transparent", false)
-        .Text("DataSource", "")
-        .Text("DataField", "");
-    return list;
+    auto list = fw::LabelProperties(frame, text, "System", true, align);
+    list.Colour("TextColor", fw::RGB(0, 0, 0)).Bool("Multiline", false);
+    return fw::EndLabelProperties(list);
 }
 
 } // namespace
 
-std::shared_ptr<selfTest> selfTestInstance()
-{
-    return fw::ImplicitInstance<selfTest>(selfTest::FullClassName);
-}
-
 void selfTest::Layout()
 {
     fw::RuntimeMassPropertySetter(*this, fw::WindowProperties("Self Test", 212, 102, 0, false));
-}
-
-void selfTest::CreateControls()
-{
-    CreateControls0();
 }
 
 void selfTest::CreateControls0()
@@ -50,20 +31,9 @@ void selfTest::CreateControls0()
         fw::ButtonProperties({ 28, 61, 157, 21, 2 }, "Check for Updates", true, true), &selfTest::PushButton1_Action);
 }
 
-std::shared_ptr<fw::Label> selfTest::StaticText1() const
-{
-    return ControlAs<fw::Label>("StaticText1");
-}
-
-std::shared_ptr<fw::Label> selfTest::StaticText2() const
-{
-    return ControlAs<fw::Label>("StaticText2");
-}
-
-std::shared_ptr<fw::PushButton> selfTest::PushButton1() const
-{
-    return ControlAs<fw::PushButton>("PushButton1");
-}
+std::shared_ptr<fw::Label> selfTest::StaticText1() const { return ControlAs<fw::Label>("StaticText1"); }
+std::shared_ptr<fw::Label> selfTest::StaticText2() const { return ControlAs<fw::Label>("StaticText2"); }
+std::shared_ptr<fw::PushButton> selfTest::PushButton1() const { return ControlAs<fw::PushButton>("PushButton1"); }
 
 void selfTest::StaticText2_Open(fw::Control& sender)
 {

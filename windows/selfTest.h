@@ -24,9 +24,9 @@ public:
 
 protected:
     void Layout() override;
-    void CreateControls() override;
+    void CreateControls() override { CreateControls0(); }
     void CreateControls0();
 };
 
 // The version window, created when none is open.
-std::shared_ptr<selfTest> selfTestInstance();
+inline std::shared_ptr<selfTest> selfTestInstance() { return fw::ImplicitInstance<selfTest>(selfTest::FullClassName); }

@@ -79,11 +79,6 @@ fw::PropertyList CancelProperties()
 
 } // namespace
 
-std::shared_ptr<updateWindow> updateWindowInstance()
-{
-    return fw::ImplicitInstance<updateWindow>(updateWindow::FullClassName);
-}
-
 void StartUpdateCheck()
 {
     updateWindowInstance()->Show();
@@ -92,11 +87,6 @@ void StartUpdateCheck()
 void updateWindow::Layout()
 {
     fw::RuntimeMassPropertySetter(*this, fw::WindowProperties("Update", 300, 120, 1, true));
-}
-
-void updateWindow::CreateControls()
-{
-    CreateControls0();
 }
 
 void updateWindow::CreateControls0()
@@ -119,25 +109,10 @@ void updateWindow::CreateControls0()
     Place<fw::PushButton>("PushButton1", CancelProperties(), &updateWindow::PushButton1_Action);
 }
 
-std::shared_ptr<fw::Label> updateWindow::StaticText1() const
-{
-    return ControlAs<fw::Label>("StaticText1");
-}
-
-std::shared_ptr<fw::ProgressBar> updateWindow::ProgressBar1() const
-{
-    return ControlAs<fw::ProgressBar>("ProgressBar1");
-}
-
-std::shared_ptr<fw::HTTPSocket> updateWindow::hp() const
-{
-    return ControlAs<fw::HTTPSocket>("hp");
-}
-
-std::shared_ptr<fw::PushButton> updateWindow::PushButton1() const
-{
-    return ControlAs<fw::PushButton>("PushButton1");
-}
+std::shared_ptr<fw::Label> updateWindow::StaticText1() const { return ControlAs<fw::Label>("StaticText1"); }
+std::shared_ptr<fw::ProgressBar> updateWindow::ProgressBar1() const { return ControlAs<fw::ProgressBar>("ProgressBar1"); }
+std::shared_ptr<fw::HTTPSocket> updateWindow::hp() const { return ControlAs<fw::HTTPSocket>("hp"); }
+std::shared_ptr<fw::PushButton> updateWindow::PushButton1() const { return ControlAs<fw::PushButton>("PushButton1"); }
 
 void updateWindow::Event_Open()
 {

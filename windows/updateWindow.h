@@ -42,7 +42,7 @@ public:
 
 protected:
     void Layout() override;
-    void CreateControls() override;
+    void CreateControls() override { CreateControls0(); }
     void CreateControls0();
     void Event_Open() override;
 
@@ -51,4 +51,4 @@ private:
 };
 
 // The open update window, or a new one, whose opening starts the check.
-std::shared_ptr<updateWindow> updateWindowInstance();
+inline std::shared_ptr<updateWindow> updateWindowInstance() { return fw::ImplicitInstance<updateWindow>(updateWindow::FullClassName); }

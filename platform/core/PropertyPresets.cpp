@@ -68,4 +68,17 @@ PropertyList ButtonProperties(const ControlFrame& frame, const std::string& capt
     return list;
 }
 
+PropertyList LabelProperties(const ControlFrame& frame, const std::string& text, const std::string& font, bool bold,
+    int32_t align)
+{
+    auto list = CommonControlProperties(frame, true);
+    list.Text("Text", text).Text("TextFont", font).Bool("Bold", bold).Int("TextAlign", align);
+    return list;
+}
+
+PropertyList& EndLabelProperties(PropertyList& list)
+{
+    return list.Bool("Selectable", false).Bool("Transparent", false).Text("DataSource", "").Text("DataField", "");
+}
+
 } // namespace fw

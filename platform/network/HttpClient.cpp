@@ -213,14 +213,10 @@ void Destroy(void* client)
 
 } // namespace
 
-TAVRINE_EXPORT const PluginEntry* TavrinePluginEntries()
-{
-    static const auto entries = PluginEntriesOf(NetworkFunctions {
-        .Create = &Create,
-        .Get = &Get,
-        .Abandon = &Abandon,
-        .IsConnected = &IsConnected,
-        .Destroy = &Destroy,
-    });
-    return entries.data();
-}
+TAVRINE_PLUGIN_TABLE(NetworkFunctions {
+    .Create = &Create,
+    .Get = &Get,
+    .Abandon = &Abandon,
+    .IsConnected = &IsConnected,
+    .Destroy = &Destroy,
+})

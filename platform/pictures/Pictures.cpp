@@ -258,14 +258,10 @@ TAVRINE_EXPORT void TavrinePluginAttach(const PictureHost* host)
     g_host = host;
 }
 
-TAVRINE_EXPORT const PluginEntry* TavrinePluginEntries()
-{
-    static const auto entries = PluginEntriesOf(PictureFunctions {
-        .OpenAsJPEGMBS = &TavrineOpenAsJPEG,
-        .Rotate90MBS = &TavrineRotate90,
-        .Rotate180MBS = &TavrineRotate180,
-        .Rotate270MBS = &TavrineRotate270,
-        .ScreenshotRectMBS = &TavrineScreenshotRect,
-    });
-    return entries.data();
-}
+TAVRINE_PLUGIN_TABLE(PictureFunctions {
+    .OpenAsJPEGMBS = &TavrineOpenAsJPEG,
+    .Rotate90MBS = &TavrineRotate90,
+    .Rotate180MBS = &TavrineRotate180,
+    .Rotate270MBS = &TavrineRotate270,
+    .ScreenshotRectMBS = &TavrineScreenshotRect,
+})

@@ -53,3 +53,14 @@ auto PluginEntriesOf(const Table& table)
     entries[count] = PluginEntry { nullptr, nullptr };
     return entries;
 }
+
+// Defines the library's exported list from its filled table, given as the
+// macro's argument: TAVRINE_PLUGIN_TABLE(SoundFunctions { .Play = &Play, ... }).
+// The list is made once, on the host's first call, and lives as long as the
+// library.
+#define TAVRINE_PLUGIN_TABLE(...)                                 \
+    TAVRINE_EXPORT const PluginEntry* TavrinePluginEntries()      \
+    {                                                             \
+        static const auto entries = PluginEntriesOf(__VA_ARGS__); \
+        return entries.data();                                    \
+    }

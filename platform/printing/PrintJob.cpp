@@ -66,13 +66,4 @@ void Close(void* job)
 
 } // namespace
 
-TAVRINE_EXPORT const PluginEntry* TavrinePluginEntries()
-{
-    static const auto entries = PluginEntriesOf(PrintingFunctions {
-        .Open = &Open,
-        .Painter = &Painter,
-        .NewPage = &NewPage,
-        .Close = &Close,
-    });
-    return entries.data();
-}
+TAVRINE_PLUGIN_TABLE(PrintingFunctions { .Open = &Open, .Painter = &Painter, .NewPage = &NewPage, .Close = &Close })

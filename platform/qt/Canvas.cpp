@@ -32,16 +32,10 @@ public:
     using PaintedWidget::PaintedWidget;
 
 protected:
-    void paintEvent(QPaintEvent*) override
+    void Paint(QPainter& painter, Canvas& canvas) override
     {
-        auto canvas = Linked();
-        if (!canvas)
-            return;
-        auto picture = canvas->Backdrop();
-        if (!picture)
-            return;
-        QPainter painter(this);
-        DrawPictureInto(painter, *picture, QRectF(0, 0, picture->Width(), picture->Height()));
+        if (auto picture = canvas.Backdrop())
+            DrawPictureInto(painter, *picture, QRectF(0, 0, picture->Width(), picture->Height()));
     }
 
     void mousePressEvent(QMouseEvent* event) override

@@ -7,16 +7,10 @@
 
 namespace fw {
 
-std::string CheckBox::Caption() const
-{
-    return m_caption;
-}
-
 void CheckBox::SetCaption(const std::string& text)
 {
     m_caption = text;
-    if (QCheckBox* box = WidgetOf<QCheckBox>(*this))
-        box->setText(ToQString(text));
+    SetButtonText(*this, text);
 }
 
 bool CheckBox::Value() const

@@ -25,17 +25,13 @@ public:
     using PaintedWidget::PaintedWidget;
 
 protected:
-    void paintEvent(QPaintEvent*) override
+    void Paint(QPainter& painter, Label& label) override
     {
-        auto label = Linked();
-        if (!label)
-            return;
-        QPainter painter(this);
-        painter.setFont(FontFor(*label));
-        Color c = label->TextColor();
+        painter.setFont(FontFor(label));
+        Color c = label.TextColor();
         painter.setPen(QColor(c.Red, c.Green, c.Blue));
         int flags = Qt::AlignTop;
-        switch (label->TextAlign()) {
+        switch (label.TextAlign()) {
         case 1:
             flags |= Qt::AlignHCenter;
             break;
@@ -46,9 +42,9 @@ protected:
             flags |= Qt::AlignLeft;
             break;
         }
-        if (label->Multiline())
+        if (label.Multiline())
             flags |= Qt::TextWordWrap;
-        painter.drawText(rect(), flags, ShownText(label->Text()));
+        painter.drawText(rect(), flags, ShownText(label.Text()));
     }
 };
 

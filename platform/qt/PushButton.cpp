@@ -9,24 +9,47 @@
 
 namespace fw {
 
-std::string PushButton::Caption() const
-{
-    return m_caption;
-}
-
 void PushButton::SetCaption(const std::string& text)
 {
     m_caption = text;
-    if (QPushButton* button = WidgetOf<QPushButton>(*this))
-        button->setText(ToQString(text));
+    SetButtonText(*this, text);
 }
+
+namespace {
+
+// The window's default and cancel buttons: how to read and how to set each.
+using RoleGetter = std::shared_ptr<PushButton> (WindowImpl::*)() const;
+using RoleSetter = void (WindowImpl::*)(const std::shared_ptr<PushButton>&);
+
+// Whether the button holds the role in its window; before it joins one, what
+// its property list said.
+bool HoldsRole(const PushButton& button, RoleGetter get, bool stored)
+{
+    auto window = button.GetWindow();
+    if (!window)
+        return stored;
+    return (window->Impl().*get)().get() == &button;
+}
+
+// Gives the button the role (value True) or takes it back when it holds it;
+// returns the button that held the role before.
+std::shared_ptr<PushButton> AssignRole(PushButton& button, Window& window, bool value, RoleGetter get, RoleSetter set)
+{
+    WindowImpl& impl = window.Impl();
+    auto self = std::static_pointer_cast<PushButton>(button.shared_from_this());
+    auto previous = (impl.*get)();
+    if (value)
+        (impl.*set)(self);
+    else if (previous == self)
+        (impl.*set)(nullptr);
+    return previous;
+}
+
+} // namespace
 
 bool PushButton::Default() const
 {
-    auto window = GetWindow();
-    if (!window)
-        return m_default;
-    return window->Impl().DefaultButton().get() == this;
+    return HoldsRole(*this, &WindowImpl::DefaultButton, m_default);
 }
 
 void PushButton::SetDefault(bool value)
@@ -35,18 +58,11 @@ void PushButton::SetDefault(bool value)
     auto window = GetWindow();
     if (!window)
         return;
-    auto self = std::static_pointer_cast<PushButton>(shared_from_this());
-    WindowImpl& impl = window->Impl();
-    auto previous = impl.DefaultButton();
-    if (value) {
-        impl.SetDefaultButton(self);
-        if (previous && previous != self) {
-            previous->m_default = false;
-            if (QPushButton* other = WidgetOf<QPushButton>(*previous))
-                other->setDefault(false);
-        }
-    } else if (previous == self) {
-        impl.SetDefaultButton(nullptr);
+    auto previous = AssignRole(*this, *window, value, &WindowImpl::DefaultButton, &WindowImpl::SetDefaultButton);
+    if (value && previous && previous.get() != this) {
+        previous->m_default = false;
+        if (QPushButton* other = WidgetOf<QPushButton>(*previous))
+            other->setDefault(false);
     }
     if (QPushButton* button = WidgetOf<QPushButton>(*this))
         button->setDefault(value);
@@ -54,24 +70,14 @@ void PushButton::SetDefault(bool value)
 
 bool PushButton::Cancel() const
 {
-    auto window = GetWindow();
-    if (!window)
-        return m_cancel;
-    return window->Impl().CancelButton().get() == this;
+    return HoldsRole(*this, &WindowImpl::CancelButton, m_cancel);
 }
 
 void PushButton::SetCancel(bool value)
 {
     m_cancel = value;
-    auto window = GetWindow();
-    if (!window)
-        return;
-    WindowImpl& impl = window->Impl();
-    auto self = std::static_pointer_cast<PushButton>(shared_from_this());
-    if (value)
-        impl.SetCancelButton(self);
-    else if (impl.CancelButton() == self)
-        impl.SetCancelButton(nullptr);
+    if (auto window = GetWindow())
+        AssignRole(*this, *window, value, &WindowImpl::CancelButton, &WindowImpl::SetCancelButton);
 }
 
 void PushButton::SetTextUnit(int32_t unit)

@@ -6,7 +6,9 @@
 #include <memory>
 #include <optional>
 
+#include <QAbstractButton>
 #include <QFont>
+#include <QPainter>
 #include <QPointer>
 #include <QWidget>
 
@@ -55,6 +57,13 @@ QFont FontFor(const RectControl& control);
 QString ToQString(const std::string& text);
 std::string FromQString(const QString& text);
 
+// Shows `text` on a push button's or check box's widget, once it has one.
+inline void SetButtonText(const RectControl& control, const std::string& text)
+{
+    if (auto* button = WidgetOf<QAbstractButton>(control))
+        button->setText(ToQString(text));
+}
+
 // Holds a control weakly from its widget: events reach the control while it
 // lives and keep it alive while they run.
 template <class C>
@@ -83,6 +92,18 @@ public:
 
 protected:
     std::shared_ptr<C> Linked() const { return m_link.Lock(); }
+
+    // Paints the control; not called once the control is gone.
+    virtual void Paint(QPainter& painter, C& control) = 0;
+
+    void paintEvent(QPaintEvent*) override
+    {
+        auto control = Linked();
+        if (!control)
+            return;
+        QPainter painter(this);
+        Paint(painter, *control);
+    }
 
 private:
     ControlLink<C> m_link;

@@ -19,20 +19,16 @@ public:
     using PaintedWidget::PaintedWidget;
 
 protected:
-    void paintEvent(QPaintEvent*) override
+    void Paint(QPainter& painter, Rectangle& shape) override
     {
-        auto shape = Linked();
-        if (!shape)
-            return;
-        QPainter painter(this);
         int w = width();
         int h = height();
-        painter.fillRect(rect(), ToQColor(shape->FillColor()));
-        int b = std::min({ shape->BorderWidth(), w / 2 + 1, h / 2 + 1 });
+        painter.fillRect(rect(), ToQColor(shape.FillColor()));
+        int b = std::min({ shape.BorderWidth(), w / 2 + 1, h / 2 + 1 });
         if (b <= 0)
             return;
-        QColor topLeft = ToQColor(shape->TopLeftColor());
-        QColor bottomRight = ToQColor(shape->BottomRightColor());
+        QColor topLeft = ToQColor(shape.TopLeftColor());
+        QColor bottomRight = ToQColor(shape.BottomRightColor());
         painter.fillRect(0, 0, w, b, topLeft);
         painter.fillRect(0, 0, b, h, topLeft);
         painter.fillRect(0, h - b, w, b, bottomRight);

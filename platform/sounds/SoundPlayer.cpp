@@ -47,12 +47,4 @@ void Destroy(void* effect)
 
 } // namespace
 
-TAVRINE_EXPORT const PluginEntry* TavrinePluginEntries()
-{
-    static const auto entries = PluginEntriesOf(SoundFunctions {
-        .Create = &Create,
-        .Play = &Play,
-        .Destroy = &Destroy,
-    });
-    return entries.data();
-}
+TAVRINE_PLUGIN_TABLE(SoundFunctions { .Create = &Create, .Play = &Play, .Destroy = &Destroy })

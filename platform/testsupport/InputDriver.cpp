@@ -94,16 +94,27 @@ const bool s_resetRegistered = [] {
     return true;
 }();
 
-namespace Input {
+namespace {
 
-void MouseDown(Window& window, int32_t x, int32_t y)
+// A press of the left button on what lies at (x, y), which then has the
+// mouse until the release; `type` is a press or a double-click.
+void PressAt(Window& window, int32_t x, int32_t y, QEvent::Type type)
 {
     QWidget* content = ContentOfWindow(window);
     QPoint p(x, y);
     QWidget* target = WidgetAt(content, p);
     s_grab = target;
     s_buttonDown = true;
-    SendMouse(content, target, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(content, target, type, p, Qt::LeftButton, Qt::LeftButton);
+}
+
+} // namespace
+
+namespace Input {
+
+void MouseDown(Window& window, int32_t x, int32_t y)
+{
+    PressAt(window, x, y, QEvent::MouseButtonPress);
 }
 
 void MouseMove(Window& window, int32_t x, int32_t y)
@@ -130,12 +141,7 @@ void DoubleClick(Window& window, int32_t x, int32_t y)
     MouseUp(window, x, y);
     // The second press arrives as a double-click, as the platform delivers
     // it when it falls within the desktop's double-click interval.
-    QWidget* content = ContentOfWindow(window);
-    QPoint p(x, y);
-    QWidget* target = WidgetAt(content, p);
-    s_grab = target;
-    s_buttonDown = true;
-    SendMouse(content, target, QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
+    PressAt(window, x, y, QEvent::MouseButtonDblClick);
     MouseUp(window, x, y);
 }
 

@@ -23,12 +23,6 @@ namespace {
 
 class SettingsTest : public GameFixture {
 protected:
-    static void WriteSettings(const std::string& bytes)
-    {
-        std::ofstream out(SettingsPath(), std::ios::binary | std::ios::trunc);
-        out << bytes;
-    }
-
     static std::string ReadSettingsBytes()
     {
         std::ifstream in(SettingsPath(), std::ios::binary);

@@ -18,6 +18,25 @@ std::string BinaryDir()
     return dir ? dir : "";
 }
 
+// The whole content of a file; empty when it cannot be read.
+std::string ReadWholeFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// An empty settings folder of this test process's own under the temporary
+// folder.
+std::filesystem::path FreshConfigFolder(const std::string& prefix)
+{
+    auto config = std::filesystem::temp_directory_path() / (prefix + std::to_string(getpid()));
+    std::filesystem::remove_all(config);
+    std::filesystem::create_directories(config);
+    return config;
+}
+
 struct GameRun {
     int status = -1;
     std::string errors;
@@ -33,20 +52,23 @@ GameRun RunGame(const std::filesystem::path& config, const std::string& extraEnv
     GameRun run;
     int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream in(log);
-    std::stringstream text;
-    text << in.rdbuf();
-    run.errors = text.str();
+    run.errors = ReadWholeFile(log);
     return run;
 }
 
-TEST(StartupTest, TheGameStartsShowsItsWindowAndQuitsCleanly)
+// Each test starts the built game, so it needs to know where the build is.
+class StartupTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (BinaryDir().empty())
+            GTEST_SKIP() << "TAVRINE_BINARY_DIR is set by ctest";
+    }
+};
+
+TEST_F(StartupTest, TheGameStartsShowsItsWindowAndQuitsCleanly)
 {
-    if (BinaryDir().empty())
-        GTEST_SKIP() << "TAVRINE_BINARY_DIR is set by ctest";
-    auto config = std::filesystem::temp_directory_path() / ("tavrine-startup-" + std::to_string(getpid()));
-    std::filesystem::remove_all(config);
-    std::filesystem::create_directories(config);
+    auto config = FreshConfigFolder("tavrine-startup-");
 
     // The main window's menu reaches the application's own commands: the
     // help window, then the about box, each in front of the windows before.
@@ -56,33 +78,24 @@ TEST(StartupTest, TheGameStartsShowsItsWindowAndQuitsCleanly)
     EXPECT_NE(first.errors.find("after Show Help: Tavrine Help | Tavrine\n"), std::string::npos) << first.errors;
     EXPECT_NE(first.errors.find("after About...: About... | Tavrine Help | Tavrine\n"), std::string::npos)
         << first.errors;
-    std::ifstream settings(config / "tavrine2.txt");
-    std::stringstream text;
-    text << settings.rdbuf();
-    EXPECT_NE(text.str().find("#Window1Position "), std::string::npos);
-    EXPECT_NE(text.str().find("#UseRotation False\n#ScaleFactor 1\n"), std::string::npos) << text.str();
+    const std::string text = ReadWholeFile(config / "tavrine2.txt");
+    EXPECT_NE(text.find("#Window1Position "), std::string::npos);
+    EXPECT_NE(text.find("#UseRotation False\n#ScaleFactor 1\n"), std::string::npos) << text;
 
     // A second run starts from what the first one saved.
     std::ofstream(config / "tavrine2.txt") << "#Window1Position 40,50\n#UseRotation True\n#ScaleFactor 2\n";
     GameRun second = RunGame(config);
     EXPECT_EQ(second.status, 0) << second.errors;
-    std::ifstream again(config / "tavrine2.txt");
-    std::stringstream text2;
-    text2 << again.rdbuf();
-    EXPECT_EQ(text2.str(), "#Window1Position 40,50\n#UseRotation True\n#ScaleFactor 2\n");
+    EXPECT_EQ(ReadWholeFile(config / "tavrine2.txt"), "#Window1Position 40,50\n#UseRotation True\n#ScaleFactor 2\n");
     std::filesystem::remove_all(config);
 }
 
 // Start-up loads only what the first window needs: the update check's
 // network library, printing and the image-format plug-ins come later, if at
 // all. The real open dialog is built and shown before the main window.
-TEST(StartupTest, TheFirstWindowsComeUpWithoutNetworkPrintingOrImagePlugins)
+TEST_F(StartupTest, TheFirstWindowsComeUpWithoutNetworkPrintingOrImagePlugins)
 {
-    if (BinaryDir().empty())
-        GTEST_SKIP() << "TAVRINE_BINARY_DIR is set by ctest";
-    auto config = std::filesystem::temp_directory_path() / ("tavrine-startup-libs-" + std::to_string(getpid()));
-    std::filesystem::remove_all(config);
-    std::filesystem::create_directories(config);
+    auto config = FreshConfigFolder("tavrine-startup-libs-");
 
     GameRun run = RunGame(config, "LD_DEBUG=files");
     EXPECT_EQ(run.status, 0) << run.errors;
@@ -107,10 +120,8 @@ TEST(StartupTest, TheFirstWindowsComeUpWithoutNetworkPrintingOrImagePlugins)
 // lib/: the game never falls back to the folder it was built in. Without the
 // libraries it stops with status 1 and a message that names the library and
 // the folder it should be in.
-TEST(StartupTest, ACopiedApplicationFolderUsesItsOwnLibrariesOnly)
+TEST_F(StartupTest, ACopiedApplicationFolderUsesItsOwnLibrariesOnly)
 {
-    if (BinaryDir().empty())
-        GTEST_SKIP() << "TAVRINE_BINARY_DIR is set by ctest";
     namespace fs = std::filesystem;
     const fs::path root = fs::temp_directory_path() / ("tavrine-copied-" + std::to_string(getpid()));
     const fs::path app = root / "Tavrine";

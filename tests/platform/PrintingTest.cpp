@@ -17,14 +17,10 @@
 #include "platform/Seams.h"
 #include "platform/TextArea.h"
 #include "platform/Window.h"
+#include "TextAreaHost.h"
 #include "tests/support/PrintedPages.h"
 
 namespace {
-
-class PrintHost : public fw::Window {
-public:
-    std::string ClassName() const override { return "PrintingTest.PrintHost"; }
-};
 
 using PrintedPages::PageCount;
 using PrintedPages::PageTexts;
@@ -52,18 +48,13 @@ protected:
         fw::Seams::ResetSeams();
         m_dir = std::filesystem::temp_directory_path() / ("tavrine-print-" + std::to_string(getpid()));
         std::filesystem::create_directories(m_dir);
-        m_host = std::make_shared<PrintHost>();
-        m_host->Constructor();
-        m_text = m_host->New<fw::TextArea>();
-        m_host->AddControl(m_text, "Text");
+        m_text = OpenTextAreaHost(m_host, "Text");
         m_text->SetWidth(300);
         m_text->SetHeight(200);
     }
     void TearDown() override
     {
-        m_text.reset();
-        m_host->Close();
-        m_host.reset();
+        CloseTextAreaHost(m_host, m_text);
         fw::Seams::ResetSeams();
         fw::RuntimeResetForTests();
         std::error_code ignored;
@@ -101,7 +92,7 @@ protected:
     }
 
     std::filesystem::path m_dir;
-    std::shared_ptr<PrintHost> m_host;
+    std::shared_ptr<TextAreaHost> m_host;
     std::shared_ptr<fw::TextArea> m_text;
 };
 

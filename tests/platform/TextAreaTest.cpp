@@ -15,23 +15,17 @@
 #include "platform/TextArea.h"
 #include "platform/Window.h"
 #include "platform/qt/TextAreaWidget.h"
+#include "TextAreaHost.h"
+#include "tests/support/ControlFrames.h"
 
 namespace {
-
-class TextHost : public fw::Window {
-public:
-    std::string ClassName() const override { return "TextAreaTest.TextHost"; }
-};
 
 class TextAreaTest : public testing::Test {
 protected:
     void SetUp() override
     {
         fw::RuntimeResetForTests();
-        m_host = std::make_shared<TextHost>();
-        m_host->Constructor();
-        m_text = m_host->New<fw::TextArea>();
-        m_host->AddControl(m_text, "TextArea1");
+        m_text = OpenTextAreaHost(m_host, "TextArea1");
         m_text->SetLeft(20);
         m_text->SetTop(20);
         m_text->SetWidth(200);
@@ -39,9 +33,7 @@ protected:
     }
     void TearDown() override
     {
-        m_text.reset();
-        m_host->Close();
-        m_host.reset();
+        CloseTextAreaHost(m_host, m_text);
         fw::RuntimeResetForTests();
     }
 
@@ -55,7 +47,7 @@ protected:
         QApplication::sendEvent(Widget(), &release);
     }
 
-    std::shared_ptr<TextHost> m_host;
+    std::shared_ptr<TextAreaHost> m_host;
     std::shared_ptr<fw::TextArea> m_text;
 };
 
@@ -110,11 +102,7 @@ TEST_F(TextAreaTest, PropertyListSetsEveryLaidOutValueAndRejectsUnknownNames)
         .Int("TabPanelIndex", 0).Text("InitialParent", "").Int("TextUnit", 0)
         .Text("Text", "first\rsecond");
     fw::RuntimeMassPropertySetter(*m_text, list);
-    EXPECT_EQ(m_text->Left(), 20);
-    EXPECT_EQ(m_text->Top(), 30);
-    EXPECT_EQ(m_text->Width(), 360);
-    EXPECT_EQ(m_text->Height(), 343);
-    EXPECT_EQ(m_text->TabIndex(), 2);
+    ExpectFrames({ { m_text, 20, 30, 360, 343, 2 } });
     EXPECT_TRUE(m_text->ReadOnly());
     EXPECT_TRUE(m_text->Styled());
     EXPECT_TRUE(m_text->ScrollbarVertical());

@@ -35,6 +35,18 @@ protected:
         GameTest::SetUp();
         Scramble();
     }
+
+    // A pass counts four pieces correct, then New and Scramble start the next
+    // game on the same picture with no sound recorded yet.
+    void NewGameAfterFourCounted()
+    {
+        MakeCorrect(4);
+        CountPass();
+        NewGame();
+        W().Canvas1()->SetBackdrop(m_board);
+        Scramble();
+        m_sounds.clear();
+    }
 };
 
 TEST_F(CountTest, ARiseRewritesTheLabelAndPingsOnce)
@@ -162,12 +174,7 @@ TEST_F(CountTest, AfterAFinishedGameTheNextGameStartsOnTheFallPath)
 
 TEST_F(CountTest, AfterNewMidGameAnEqualFirstCountLeavesTheLabelAtZero)
 {
-    MakeCorrect(4);
-    CountPass();
-    NewGame();
-    W().Canvas1()->SetBackdrop(m_board);
-    Scramble();
-    m_sounds.clear();
+    NewGameAfterFourCounted();
 
     MakeCorrect(4);
     CountPass();
@@ -181,12 +188,7 @@ TEST_F(CountTest, AfterNewMidGameAnEqualFirstCountLeavesTheLabelAtZero)
     // The other two first counts after the same history.
     for (int32_t first : { 2, 9 }) {
         SCOPED_TRACE(first);
-        MakeCorrect(4);
-        CountPass();
-        NewGame();
-        W().Canvas1()->SetBackdrop(m_board);
-        Scramble();
-        m_sounds.clear();
+        NewGameAfterFourCounted();
         MakeCorrect(first);
         CountPass();
         EXPECT_EQ(Label(), std::to_string(first));

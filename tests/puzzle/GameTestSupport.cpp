@@ -76,13 +76,13 @@ public:
 
 void EnsureProgramRunning()
 {
-    static bool running = false;
-    if (running)
-        return;
-    running = true;
-    RegisterProgramClasses();
-    InitModuleValues();
-    fw::RuntimeRegisterAppObject(std::make_shared<App>());
+    // Once per test program; every test then runs against the same App.
+    [[maybe_unused]] static const bool running = [] {
+        RegisterProgramClasses();
+        InitModuleValues();
+        fw::RuntimeRegisterAppObject(std::make_shared<App>());
+        return true;
+    }();
 }
 
 void GameTest::SetUp()

@@ -90,6 +90,18 @@ protected:
     fw::Listbox& Table() { return *W().LB1(); }
     DraggableCanvas& Piece(int32_t i) { return *W().Snaps(i); }
     const std::string& Code(int32_t i) { return Table().Cell(i, GameRules::ColumnRotation); }
+
+    // Runs `check` on every row of the piece table, each traced by `what` and
+    // the row, once the table holds one row for each piece.
+    template <class Check>
+    void ForEachTableRow(const std::string& what, Check check)
+    {
+        ASSERT_EQ(Table().ListCount(), Pieces);
+        for (int32_t i = 0; i < Pieces; ++i) {
+            SCOPED_TRACE(what + " " + std::to_string(i));
+            check(i);
+        }
+    }
     std::string Label() { return W().MyCorrect()->Text(); }
 
     void Scramble() { W().MyScramble_Action(*W().MyScramble()); }

@@ -12,15 +12,13 @@ class NewGameTest : public GameTest {
 protected:
     void ExpectReadyState()
     {
-        ASSERT_EQ(Table().ListCount(), Pieces);
-        for (int32_t i = 0; i < Pieces; ++i) {
-            SCOPED_TRACE("piece " + std::to_string(i));
+        ASSERT_NO_FATAL_FAILURE(ForEachTableRow("piece", [&](int32_t i) {
             EXPECT_EQ(Piece(i).Backdrop(), nullptr);
             EXPECT_EQ(Piece(i).Left(), HomeLeft(i));
             EXPECT_EQ(Piece(i).Top(), HomeTop(i));
             EXPECT_EQ(Code(i), "0");
             EXPECT_EQ(Table().Cell(i, ColumnPosition), "");
-        }
+        }));
         EXPECT_TRUE(W().MyScramble()->Enabled());
         EXPECT_TRUE(W().MyScramble()->Default());
         EXPECT_FALSE(W().MyNew()->Default());

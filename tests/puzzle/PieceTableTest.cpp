@@ -11,15 +11,13 @@ class PieceTableTest : public GameTest {
 protected:
     void ExpectFreshTable()
     {
-        ASSERT_EQ(Table().ListCount(), Pieces);
-        for (int32_t i = 0; i < Pieces; ++i) {
-            SCOPED_TRACE("row " + std::to_string(i));
+        ForEachTableRow("row", [&](int32_t i) {
             EXPECT_EQ(Table().Cell(i, ColumnRow), std::to_string(i));
             EXPECT_EQ(Table().Cell(i, ColumnPosition), "");
             EXPECT_EQ(Table().Cell(i, ColumnHomeLeft), std::to_string(20 + 100 * (i % 5)));
             EXPECT_EQ(Table().Cell(i, ColumnHomeTop), std::to_string(20 + 100 * (i / 5)));
             EXPECT_EQ(Table().Cell(i, ColumnRotation), "0");
-        }
+        });
     }
 };
 

@@ -13,14 +13,7 @@
 
 namespace {
 
-class Window1Test : public GameFixture {
-protected:
-    static void WriteFile(const std::string& bytes)
-    {
-        std::ofstream out(SettingsPath(), std::ios::binary | std::ios::trunc);
-        out << bytes;
-    }
-};
+class Window1Test : public GameFixture {};
 
 TEST_F(Window1Test, ControlsAreCreatedInOrderWithTheirNamesAndPlaces)
 {
@@ -87,7 +80,7 @@ TEST_F(Window1Test, ControlsAreCreatedInOrderWithTheirNamesAndPlaces)
 
 TEST_F(Window1Test, TheWindowHasItsSizeTitleAndSavedPlace)
 {
-    WriteFile("#Window1Position 300,200\n#UseRotation False\n#ScaleFactor 1\n");
+    WriteSettings("#Window1Position 300,200\n#UseRotation False\n#ScaleFactor 1\n");
     auto window = OpenMainWindow();
     EXPECT_EQ(window->Title(), "Tavrine");
     EXPECT_EQ(window->Width(), 865);
@@ -194,7 +187,7 @@ TEST_F(Window1Test, MovingAndClosingWritesTheLastPositionAndQuitsWithZero)
 
 TEST_F(Window1Test, ANeverMovedWindowWritesBackWhereItOpened)
 {
-    WriteFile("#Window1Position 123,321\n#UseRotation True\n#ScaleFactor 1\n");
+    WriteSettings("#Window1Position 123,321\n#UseRotation True\n#ScaleFactor 1\n");
     auto window = OpenMainWindow();
     window->Close();
     std::ifstream in(SettingsPath());

@@ -5,6 +5,7 @@
 // the open-file dialog and record message boxes, sounds, links and beeps, and
 // a settings folder of its own.
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,13 @@ protected:
     static std::filesystem::path SettingsPath()
     {
         return std::filesystem::path(fw::SpecialFolder::Preferences()->NativePath()) / "tavrine2.txt";
+    }
+
+    // Puts `bytes` in place as the settings file, as a run before left it.
+    static void WriteSettings(const std::string& bytes)
+    {
+        std::ofstream out(SettingsPath(), std::ios::binary | std::ios::trunc);
+        out << bytes;
     }
 
     static void RemoveSettingsFile()

@@ -2,6 +2,7 @@
 // links handed to the desktop.
 #include "platform/testsupport/InputDriver.h"
 #include "platform/Strings.h"
+#include "tests/support/ControlFrames.h"
 #include "tests/support/GameFixture.h"
 #include "windows/AboutBox.h"
 #include "windows/Links.h"
@@ -39,11 +40,7 @@ TEST_F(AboutBoxTest, AboutTwiceKeepsOneBoxShowingTheRunningVersion)
     EXPECT_EQ(box->StaticText2()->TextAlign(), 1);
     EXPECT_EQ(box->StaticText1()->TextAlign(), 1);
 
-    struct Expected {
-        std::shared_ptr<fw::RectControl> Control;
-        int32_t Left, Top, Width, Height, TabIndex;
-    };
-    const Expected frames[] = {
+    ASSERT_NO_FATAL_FAILURE(ExpectFrames({
         { box->PushButton1(), 72, 180, 120, 21, 0 },
         { box->PushButton2(), 72, 217, 120, 21, 1 },
         { box->StaticText2(), 80, 86, 104, 87, 2 },
@@ -51,15 +48,7 @@ TEST_F(AboutBoxTest, AboutTwiceKeepsOneBoxShowingTheRunningVersion)
         { box->StaticText3(), 72, 60, 56, 20, 4 },
         { box->StaticText4(), 130, 60, 62, 20, 5 },
         { box->Kagi(), 67, 256, 130, 20, 6 },
-    };
-    for (const auto& f : frames) {
-        ASSERT_TRUE(f.Control);
-        EXPECT_EQ(f.Control->Left(), f.Left) << f.Control->Name();
-        EXPECT_EQ(f.Control->Top(), f.Top) << f.Control->Name();
-        EXPECT_EQ(f.Control->Width(), f.Width) << f.Control->Name();
-        EXPECT_EQ(f.Control->Height(), f.Height) << f.Control->Name();
-        EXPECT_EQ(f.Control->TabIndex(), f.TabIndex) << f.Control->Name();
-    }
+    }));
     EXPECT_EQ(box->PushButton1()->Caption(), "Email Author");
     EXPECT_EQ(box->PushButton2()->Caption(), "Visit Web Site");
     EXPECT_EQ(box->Kagi()->Caption(), "Support Halvory");

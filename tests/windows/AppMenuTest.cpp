@@ -115,6 +115,14 @@ protected:
         return picture;
     }
 
+    // The grab exists and has the window's content size.
+    static void ExpectSize(const std::shared_ptr<fw::Picture>& picture, int width, int height)
+    {
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->Width(), width);
+        EXPECT_EQ(picture->Height(), height);
+    }
+
     // Whether any pixel of the rectangle is dark (text or a frame line).
     static bool HasInk(const fw::Picture& p, int left, int top, int width, int height)
     {
@@ -132,9 +140,7 @@ TEST_F(WindowPictureTest, EachWindowDrawsItsControlsInsideItsContentArea)
 {
     auto help = HelpInstance();
     auto helpPicture = Grab(*help, "help");
-    ASSERT_TRUE(helpPicture);
-    EXPECT_EQ(helpPicture->Width(), 400);
-    EXPECT_EQ(helpPicture->Height(), 383);
+    ASSERT_NO_FATAL_FAILURE(ExpectSize(helpPicture, 400, 383));
     // The text shows inside the text area; the margin around it is empty.
     EXPECT_TRUE(HasInk(*helpPicture, 24, 24, 340, 100));
     EXPECT_FALSE(HasInk(*helpPicture, 0, 0, 400, 15));
@@ -142,18 +148,14 @@ TEST_F(WindowPictureTest, EachWindowDrawsItsControlsInsideItsContentArea)
 
     auto about = AboutBoxInstance();
     auto aboutPicture = Grab(*about, "about");
-    ASSERT_TRUE(aboutPicture);
-    EXPECT_EQ(aboutPicture->Width(), 264);
-    EXPECT_EQ(aboutPicture->Height(), 296);
+    ASSERT_NO_FATAL_FAILURE(ExpectSize(aboutPicture, 264, 296));
     EXPECT_TRUE(HasInk(*aboutPicture, 20, 20, 224, 45)) << "product name";
     EXPECT_TRUE(HasInk(*aboutPicture, 130, 60, 62, 20)) << "version";
     EXPECT_TRUE(HasInk(*aboutPicture, 67, 256, 130, 20)) << "Support Halvory";
 
     auto version = selfTestInstance();
     auto versionPicture = Grab(*version, "selftest");
-    ASSERT_TRUE(versionPicture);
-    EXPECT_EQ(versionPicture->Width(), 212);
-    EXPECT_EQ(versionPicture->Height(), 102);
+    ASSERT_NO_FATAL_FAILURE(ExpectSize(versionPicture, 212, 102));
     EXPECT_TRUE(HasInk(*versionPicture, 102, 20, 69, 20)) << "version";
     EXPECT_TRUE(HasInk(*versionPicture, 28, 61, 157, 21)) << "Check for Updates";
 }

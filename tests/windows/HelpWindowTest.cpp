@@ -6,6 +6,7 @@
 #include "platform/testsupport/InputDriver.h"
 #include "platform/MenuItem.h"
 #include "platform/Strings.h"
+#include "tests/support/ControlFrames.h"
 #include "tests/support/GameFixture.h"
 #include "windows/Help.h"
 #include "windows/HelpMenuBar.h"
@@ -69,17 +70,12 @@ TEST_F(HelpWindowTest, ShowHelpTwiceKeepsOneLaidOutWindow)
     EXPECT_TRUE(help->Visible());
 
     auto text = help->TextArea1();
-    ASSERT_TRUE(text);
-    EXPECT_EQ(text->Left(), 20);
-    EXPECT_EQ(text->Top(), 20);
-    EXPECT_EQ(text->Width(), 360);
-    EXPECT_EQ(text->Height(), 343);
+    ASSERT_NO_FATAL_FAILURE(ExpectFrames({ { text, 20, 20, 360, 343, 2 } }));
     EXPECT_FALSE(text->ReadOnly());
     EXPECT_TRUE(text->Styled());
     EXPECT_TRUE(text->Multiline());
     EXPECT_TRUE(text->ScrollbarVertical());
     EXPECT_FALSE(text->ScrollbarHorizontal());
-    EXPECT_EQ(text->TabIndex(), 2);
 
     // The hidden button lies wholly beyond the content area's right edge.
     auto button = help->PushButton1();

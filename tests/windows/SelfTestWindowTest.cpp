@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/testsupport/InputDriver.h"
+#include "tests/support/ControlFrames.h"
 #include "tests/support/GameFixture.h"
 #include "windows/AboutBox.h"
 #include "windows/Help.h"
@@ -58,23 +59,11 @@ TEST_F(SelfTestWindowTest, CheckNowShowsOneVersionWindowAndNoUpdateWindow)
     EXPECT_TRUE(window->PushButton1()->Default());
     EXPECT_FALSE(window->PushButton1()->Cancel());
 
-    struct Expected {
-        std::shared_ptr<fw::RectControl> Control;
-        int32_t Left, Top, Width, Height, TabIndex;
-    };
-    const Expected frames[] = {
+    ASSERT_NO_FATAL_FAILURE(ExpectFrames({
         { window->StaticText1(), 43, 20, 61, 20, 0 },
         { window->StaticText2(), 102, 20, 69, 20, 1 },
         { window->PushButton1(), 28, 61, 157, 21, 2 },
-    };
-    for (const auto& f : frames) {
-        ASSERT_TRUE(f.Control);
-        EXPECT_EQ(f.Control->Left(), f.Left) << f.Control->Name();
-        EXPECT_EQ(f.Control->Top(), f.Top) << f.Control->Name();
-        EXPECT_EQ(f.Control->Width(), f.Width) << f.Control->Name();
-        EXPECT_EQ(f.Control->Height(), f.Height) << f.Control->Name();
-        EXPECT_EQ(f.Control->TabIndex(), f.TabIndex) << f.Control->Name();
-    }
+    }));
 }
 
 TEST_F(SelfTestWindowTest, CheckForUpdatesHandsOverToOneUpdateWindow)
