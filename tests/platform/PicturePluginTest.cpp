@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -120,18 +121,19 @@ TEST(PicturePluginTest, ALibraryThatIsMissingOrDoesNotMatchItsTableIsALoadErrorT
                                   "Install the lib folder that came with this game. The application must shut down.";
     const std::string mismatched = folder + "/libtavrine_test_mismatch.so";
 
-    EXPECT_EQ(failureOf([] { fw::LoadPluginTable<PictureFunctions>("tavrine_test_mismatch"); }),
-        "The plug-in library " + mismatched
-            + " lacks the functions \"Picture.Rotate180MBS as picture\", \"ScreenshotRectMBS(left as integer, "
-              "top as integer, width as integer, height as integer) as picture\""
-            + reinstall);
-    EXPECT_EQ(failureOf([] { fw::LoadPluginTable<SoundFunctions>("tavrine_test_mismatch"); }),
-        "The plug-in library " + mismatched + " lacks the function \"Sound.Play(effect as ptr)\"" + reinstall);
-    EXPECT_EQ(failureOf([] { fw::LoadPluginTable<PrintingFunctions>("tavrine_test_mismatch"); }),
-        "The plug-in library " + mismatched
-            + " lacks the functions \"Print.Open(pdf as string) as ptr\", \"Print.Painter(job as ptr) as ptr\", "
-              "\"Print.NewPage(job as ptr)\", \"Print.Close(job as ptr)\""
-            + reinstall);
+    // What each table lacks in the mismatched library.
+    const std::pair<std::function<void()>, std::string> lacking[] = {
+        { [] { fw::LoadPluginTable<PictureFunctions>("tavrine_test_mismatch"); },
+            "functions \"Picture.Rotate180MBS as picture\", \"ScreenshotRectMBS(left as integer, top as integer, "
+            "width as integer, height as integer) as picture\"" },
+        { [] { fw::LoadPluginTable<SoundFunctions>("tavrine_test_mismatch"); },
+            "function \"Sound.Play(effect as ptr)\"" },
+        { [] { fw::LoadPluginTable<PrintingFunctions>("tavrine_test_mismatch"); },
+            "functions \"Print.Open(pdf as string) as ptr\", \"Print.Painter(job as ptr) as ptr\", "
+            "\"Print.NewPage(job as ptr)\", \"Print.Close(job as ptr)\"" },
+    };
+    for (const auto& [load, missing] : lacking)
+        EXPECT_EQ(failureOf(load), "The plug-in library " + mismatched + " lacks the " + missing + reinstall);
     EXPECT_EQ(failureOf([] { fw::LoadPluginTable<PictureFunctions>("tavrine_no_such_plugin"); }),
         "The plug-in library libtavrine_no_such_plugin.so is missing: it is not in " + folder
             + ". The game looks for its libraries only in the folder lib beside the folder bin that holds it; "
