@@ -110,9 +110,11 @@ TEST_F(TurnTest, EachKeyTurnsItsWayAndClockwiseWins)
         DoubleClick(12);
         EXPECT_EQ(Code(12), c.turn == 1 ? "1" : "-1");
         // Only the piece clicked turns.
-        for (int32_t i = 0; i < Pieces; ++i)
-            if (i != 12)
+        for (int32_t i = 0; i < Pieces; ++i) {
+            if (i != 12) {
                 EXPECT_EQ(Code(i), "0");
+            }
+        }
     }
 }
 

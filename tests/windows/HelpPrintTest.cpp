@@ -292,10 +292,11 @@ TEST_F(HelpPrintTest, ThreeFullBlocksGiveThreePagesWithOneFooterEach)
     for (int p = 0; p < 3; ++p) {
         int footers = 0;
         for (const auto& line : Lines(pages[p])) {
-            if (line.rfind("page ", 0) == 0)
+            if (line.rfind("page ", 0) == 0) {
                 ++footers;
-            else if (line.rfind("Entry", 0) == 0)
+            } else if (line.rfind("Entry", 0) == 0) {
                 EXPECT_EQ(std::stoi(line.substr(5)), ++entry);
+            }
         }
         EXPECT_EQ(footers, 1) << "page " << p + 1;
         auto footer = FooterOf(pages[p]);

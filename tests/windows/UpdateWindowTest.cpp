@@ -68,7 +68,8 @@ protected:
         fw::Seams::SetMessageBoxAnswer([this](const std::string& text) {
             messages.push_back(text);
             events.push_back("message");
-            ShownMessage shown { text };
+            ShownMessage shown;
+            shown.text = text;
             if (auto window = OpenUpdateWindow()) {
                 shown.updateWindowOpen = true;
                 shown.statusBehind = window->StaticText1()->Text();
