@@ -137,9 +137,13 @@ MenuBarView::MenuBarView(QMainWindow* host, std::shared_ptr<MenuBar> model, std:
     , m_model(std::move(model))
     , m_window(std::move(window))
 {
-    m_bar = new QMenuBar(host);
     // Menus stay inside the window on every desktop, so each window shows
-    // the bar of its own model.
+    // the bar of its own model. Said to the application before the bar is
+    // made: a bar made without it first asks the desktop for a global menu
+    // (on Linux a D-Bus session connection and a call, or an attempt to
+    // launch a bus where none runs), only for that menu to be thrown away.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    m_bar = new QMenuBar(host);
     m_bar->setNativeMenuBar(false);
     host->setMenuBar(m_bar);
     m_root.item = m_model;

@@ -21,18 +21,21 @@ constexpr std::chrono::seconds TestLimit { 120 };
 
 class Watchdog : public testing::EmptyTestEventListener {
 public:
+    // The thread is never joined: it runs until the process ends, after
+    // gtest has deleted this listener, so what it reads lives in statics that
+    // are never freed.
     Watchdog()
     {
-        std::thread([this] { Watch(); }).detach();
+        std::thread(&Watchdog::Watch).detach();
     }
 
     void OnTestStart(const testing::TestInfo& test) override
     {
         const std::string name = std::string(test.test_suite_name()) + "." + test.name();
-        std::snprintf(m_name, sizeof m_name, "%s", name.c_str());
-        m_started.store(Now());
+        std::snprintf(s_name, sizeof s_name, "%s", name.c_str());
+        s_started.store(Now());
     }
-    void OnTestEnd(const testing::TestInfo&) override { m_started.store(0); }
+    void OnTestEnd(const testing::TestInfo&) override { s_started.store(0); }
 
 private:
     static int64_t Now()
@@ -42,22 +45,22 @@ private:
             .count();
     }
 
-    [[noreturn]] void Watch()
+    [[noreturn]] static void Watch()
     {
         for (;;) {
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
-            const int64_t started = m_started.load();
+            const int64_t started = s_started.load();
             if (started && Now() - started > std::chrono::milliseconds(TestLimit).count()) {
                 std::fprintf(stderr, "\n%s has run for more than %lld s: stopped; something it waits for never came\n",
-                    m_name, static_cast<long long>(TestLimit.count()));
+                    s_name, static_cast<long long>(TestLimit.count()));
                 std::fflush(stderr);
                 std::_Exit(3);
             }
         }
     }
 
-    std::atomic<int64_t> m_started { 0 };
-    char m_name[512] = {};
+    static inline std::atomic<int64_t> s_started { 0 };
+    static inline char s_name[512] = {};
 };
 
 } // namespace
