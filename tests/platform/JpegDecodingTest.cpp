@@ -242,7 +242,7 @@ TEST_F(JpegTest, LargePhotoIsHeldReducedAndGivesFullPixelsOnDemand)
     EXPECT_LT(Channel(board->Pixel(243, 384), 8), 200);
 
     // A reduced picture turned still brings the right full pixels.
-    auto turned = Turn(Library::Get().rotate270, Open(path));
+    auto turned = Turn(Library::Get().Rotate270MBS, Open(path));
     ASSERT_TRUE(turned);
     EXPECT_EQ(turned->Width(), 1600);
     EXPECT_EQ(turned->Height(), 2400);

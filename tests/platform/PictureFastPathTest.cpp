@@ -210,9 +210,9 @@ TEST(PictureFastPathTest, TurnsOfLargerOddSizesArePermutations)
     const auto& lib = Library::Get();
     const int width = 37, height = 23;
     auto picture = fw::PictureFromPixels(width, height, OpaqueNoise(width, height));
-    auto left = Turn(lib.rotate90, picture);
-    auto half = Turn(lib.rotate180, picture);
-    auto right = Turn(lib.rotate270, picture);
+    auto left = Turn(lib.Rotate90MBS, picture);
+    auto half = Turn(lib.Rotate180MBS, picture);
+    auto right = Turn(lib.Rotate270MBS, picture);
     ASSERT_TRUE(left && half && right);
     ASSERT_EQ(left->Width(), height);
     ASSERT_EQ(left->Height(), width);
@@ -228,7 +228,7 @@ TEST(PictureFastPathTest, TurnsOfLargerOddSizesArePermutations)
     }
     // A one-pixel-wide strip turns into a one-pixel-high one.
     auto strip = fw::PictureFromPixels(1, 3, { 0xFF000001u, 0xFF000002u, 0xFF000003u });
-    auto lying = Turn(lib.rotate270, strip);
+    auto lying = Turn(lib.Rotate270MBS, strip);
     ASSERT_EQ(lying->Width(), 3);
     EXPECT_EQ(lying->Pixel(0, 0), 0xFF000003u);
     EXPECT_EQ(lying->Pixel(2, 0), 0xFF000001u);

@@ -146,9 +146,9 @@ TEST(PicturePluginTest, TurnsAreExactPermutations)
     const auto& lib = Library::Get();
     auto picture = NumberedPicture(7, 5);
 
-    auto left = Turn(lib.rotate90, picture);
-    auto half = Turn(lib.rotate180, picture);
-    auto right = Turn(lib.rotate270, picture);
+    auto left = Turn(lib.Rotate90MBS, picture);
+    auto half = Turn(lib.Rotate180MBS, picture);
+    auto right = Turn(lib.Rotate270MBS, picture);
     ASSERT_TRUE(left && half && right);
     ASSERT_EQ(left->Width(), 5);
     ASSERT_EQ(left->Height(), 7);
@@ -170,25 +170,25 @@ TEST(PicturePluginTest, TurnsAreExactPermutations)
     auto around = picture;
     auto back = picture;
     for (int i = 0; i < 4; ++i) {
-        around = Turn(lib.rotate90, around);
-        back = Turn(lib.rotate270, back);
+        around = Turn(lib.Rotate90MBS, around);
+        back = Turn(lib.Rotate270MBS, back);
     }
     EXPECT_TRUE(SamePixels(*around, *picture));
     EXPECT_TRUE(SamePixels(*back, *picture));
-    EXPECT_TRUE(SamePixels(*Turn(lib.rotate270, left), *picture));
-    EXPECT_TRUE(SamePixels(*Turn(lib.rotate90, Turn(lib.rotate90, picture)), *half));
+    EXPECT_TRUE(SamePixels(*Turn(lib.Rotate270MBS, left), *picture));
+    EXPECT_TRUE(SamePixels(*Turn(lib.Rotate90MBS, Turn(lib.Rotate90MBS, picture)), *half));
     EXPECT_TRUE(SamePixels(*NumberedPicture(7, 5), *picture));
 }
 
 TEST(PicturePluginTest, NothingInGivesNothingOut)
 {
     const auto& lib = Library::Get();
-    EXPECT_EQ(lib.rotate90(nullptr), nullptr);
-    EXPECT_EQ(lib.rotate180(nullptr), nullptr);
-    EXPECT_EQ(lib.rotate270(nullptr), nullptr);
+    EXPECT_EQ(lib.Rotate90MBS(nullptr), nullptr);
+    EXPECT_EQ(lib.Rotate180MBS(nullptr), nullptr);
+    EXPECT_EQ(lib.Rotate270MBS(nullptr), nullptr);
     EXPECT_FALSE(fw::PictureFromPlugin(nullptr));
     // An empty picture has nothing to turn.
     auto empty = fw::NewPicture(0, 0, 32);
-    EXPECT_FALSE(Turn(lib.rotate90, empty));
-    EXPECT_EQ(lib.open(nullptr, true), nullptr);
+    EXPECT_FALSE(Turn(lib.Rotate90MBS, empty));
+    EXPECT_EQ(lib.OpenAsJPEGMBS(nullptr, true), nullptr);
 }

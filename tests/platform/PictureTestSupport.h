@@ -18,37 +18,22 @@
 #include "platform/Picture.h"
 #include "platform/Plugins.h"
 #include "platform/pictures/PictureData.h"
+#include "platform/plugins/PictureFunctions.h"
 
 namespace picturetest {
 
+// The picture library bound through the same table as the game binds it.
 struct Library {
-    OpenAsJPEGFunction open = nullptr;
-    RotateFunction rotate90 = nullptr;
-    RotateFunction rotate180 = nullptr;
-    RotateFunction rotate270 = nullptr;
-    ScreenshotRectFunction screenshot = nullptr;
-
-    static const Library& Get()
+    static const PictureFunctions& Get()
     {
-        static const Library library = [] {
-            auto plugin = fw::LoadPluginLibrary("tavrine_pictures");
-            Library l;
-            l.open = reinterpret_cast<OpenAsJPEGFunction>(
-                plugin->Function("Folderitem.OpenAsJPEGMBS(allowdamaged as Boolean) as picture"));
-            l.rotate90 = reinterpret_cast<RotateFunction>(plugin->Function("Picture.Rotate90MBS as picture"));
-            l.rotate180 = reinterpret_cast<RotateFunction>(plugin->Function("Picture.Rotate180MBS as picture"));
-            l.rotate270 = reinterpret_cast<RotateFunction>(plugin->Function("Picture.Rotate270MBS as picture"));
-            l.screenshot = reinterpret_cast<ScreenshotRectFunction>(plugin->Function(
-                "ScreenshotRectMBS(left as integer, top as integer, width as integer, height as integer) as picture"));
-            return l;
-        }();
+        static const PictureFunctions library = fw::LoadPluginTable<PictureFunctions>();
         return library;
     }
 };
 
 inline std::shared_ptr<fw::Picture> Open(const std::string& path, bool allowDamaged = true)
 {
-    return fw::PictureFromPlugin(Library::Get().open(path.c_str(), allowDamaged));
+    return fw::PictureFromPlugin(Library::Get().OpenAsJPEGMBS(path.c_str(), allowDamaged));
 }
 
 inline std::shared_ptr<fw::Picture> Turn(RotateFunction turn, const std::shared_ptr<fw::Picture>& picture)

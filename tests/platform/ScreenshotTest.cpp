@@ -87,7 +87,7 @@ TEST_F(ScreenshotTest, CapturesTheWindowRegionAsDrawn)
     ASSERT_EQ(shown.window->Top(), 80);
 
     // Through the picture library, as the game calls it.
-    auto shot = fw::PictureFromPlugin(Library::Get().screenshot(130, 105, 50, 40));
+    auto shot = fw::PictureFromPlugin(Library::Get().ScreenshotRectMBS(130, 105, 50, 40));
     ASSERT_TRUE(shot);
     ASSERT_EQ(shot->Width(), 50);
     ASSERT_EQ(shot->Height(), 40);
@@ -107,7 +107,7 @@ TEST_F(ScreenshotTest, CapturesTheWindowRegionAsDrawn)
     ASSERT_TRUE(nothing);
     EXPECT_EQ(nothing->Pixel(4, 4), 0xFFFFFFFFu);
     EXPECT_FALSE(fw::CaptureScreenRect(0, 0, 0, 10));
-    EXPECT_FALSE(fw::PictureFromPlugin(Library::Get().screenshot(0, 0, 10, -1)));
+    EXPECT_FALSE(fw::PictureFromPlugin(Library::Get().ScreenshotRectMBS(0, 0, 10, -1)));
 
     // The whole content area, as GrabWindow gives it.
     auto grabbed = fw::GrabWindow(*shown.window);
@@ -198,7 +198,7 @@ TEST_F(ScreenshotTest, DoubleDensityCaptureOfTwoHundredCoversOneTile)
     ShownWindow shown(100, 80, 0);
     // The tile at (20, 20) of the window: 100 by 100 points, 200 by 200
     // device pixels.
-    auto shot = fw::PictureFromPlugin(Library::Get().screenshot(120, 100, 200, 200));
+    auto shot = fw::PictureFromPlugin(Library::Get().ScreenshotRectMBS(120, 100, 200, 200));
     ASSERT_TRUE(shot);
     ASSERT_EQ(shot->Width(), 200);
     ASSERT_EQ(shot->Height(), 200);
