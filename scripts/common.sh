@@ -11,7 +11,7 @@ JOBS="$(nproc)"
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
-    libjpeg62-turbo-dev
+    libjpeg62-turbo-dev libfontconfig-dev
     libgtest-dev libbenchmark-dev
     fonts-liberation poppler-utils
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good

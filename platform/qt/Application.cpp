@@ -4,12 +4,18 @@
 
 #include <cstdlib>
 #include <exception>
+#include <system_error>
+#include <thread>
 #include <typeinfo>
 #include <vector>
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QEventLoop>
+#include <QThreadPool>
 #include <QTimer>
+
+#include <fontconfig/fontconfig.h>
 
 #include "platform/Dialogs.h"
 #include "platform/Exceptions.h"
@@ -19,6 +25,7 @@
 #include "platform/Window.h"
 #include "platform/qt/EnvironmentSeams.h"
 #include "platform/qt/LazyStandardIcons.h"
+#include "platform/qt/PngFileIcons.h"
 #include "platform/qt/RuntimeInternal.h"
 #include "platform/qt/WindowImpl.h"
 
@@ -105,12 +112,30 @@ std::string Application::LongVersion() const { return TAVRINE_VERSION_TEXT; }
 void RuntimeInit(int& argc, char** argv)
 {
     if (!QApplication::instance()) {
+        // Reading fontconfig's configuration (some eighty files, 9 ms here)
+        // is the first cost of any text, and bringing Qt up does not need
+        // it: it is read beside that, and Qt finds it loaded.
+        std::jthread fonts;
+        try {
+            fonts = std::jthread([] { FcInit(); });
+        } catch (const std::system_error&) {
+            // Then Qt reads it when the first text needs it.
+        }
         s_ownApplication = new QApplication(argc, argv);
         QApplication::setApplicationName("Tavrine");
+        // On X11 and Wayland the accessibility bridge connects to the session
+        // bus when the first control is made, and waits for the connection
+        // (where there is no bus, for an attempt to start one: milliseconds).
+        // Connected now on a pool thread, that wait passes while the first
+        // window is being made.
+        const QString platform = QGuiApplication::platformName();
+        if (platform == u"xcb" || platform.startsWith(u"wayland"))
+            QThreadPool::globalInstance()->start([] { (void)QDBusConnection::sessionBus(); });
     }
     // The program decides when to quit (its main window's Close event).
     QApplication::setQuitOnLastWindowClosed(false);
     InstallInputTracker();
+    InstallPngFileIcons();
     InstallLazyStandardIcons();
     RegisterFrameworkClasses();
     InstallEnvironmentSeams();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHash>
+#include <QIcon>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPointer>
@@ -169,8 +170,18 @@ QStyle* MakeLazyStandardIconStyle(QStyle* base)
     return new LazyStandardIconStyle(base);
 }
 
+void SkipFallbackOnlyIconTheme()
+{
+    if (QIcon::themeName() != QIcon::fallbackThemeName())
+        return;
+    // Only themes built into the program (it has none) are searched, so
+    // Qt's own icons are drawn at once.
+    QIcon::setThemeSearchPaths({ QStringLiteral(":/icons") });
+}
+
 void InstallLazyStandardIcons()
 {
+    SkipFallbackOnlyIconTheme();
     if (dynamic_cast<LazyStandardIconStyle*>(QApplication::style()))
         return;
     // Over a fresh copy of the style in use, which the proxy then owns.

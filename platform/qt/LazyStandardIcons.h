@@ -19,7 +19,16 @@ QStyle* MakeLazyStandardIconStyle(QStyle* base);
 // being asked (tests check that it does).
 bool IsAlwaysProvidedStandardIcon(QStyle::StandardPixmap which);
 
-// Installs that style over the application's style.
+// With no icon theme named by the desktop, Qt looks icons up in the
+// freedesktop fallback theme, hicolor, which by convention holds the icons of
+// applications only: the open-file dialog's arrows, folders and files are
+// never found there, and the first lookup parses hicolor's index of some six
+// hundred folders (7 ms before the dialog can show). In that case no theme is
+// searched and Qt's built-in icons, the ones found anyway, are drawn at once.
+// A desktop's own theme is searched as before.
+void SkipFallbackOnlyIconTheme();
+
+// Installs that style over the application's style (after the above).
 void InstallLazyStandardIcons();
 
 } // namespace fw

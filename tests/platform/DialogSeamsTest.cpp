@@ -2,14 +2,22 @@
 // answered through the seams and shown for real under the offscreen platform.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <tuple>
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -359,4 +367,146 @@ TEST_F(DialogSeamsTest, StandardIconsAreTheStylesOwnWhenDrawn)
         EXPECT_EQ(lazy.availableSizes(), expected.availableSizes()) << "standard pixmap " << which;
     }
     delete own;
+}
+
+namespace {
+
+void WritePng(const QString& path, int side, const QColor& colour)
+{
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(colour);
+    ASSERT_TRUE(image.save(path, "PNG")) << path.toStdString();
+}
+
+QImage DrawnAs(const QIcon& icon, int side, QIcon::Mode mode, QIcon::State state)
+{
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    icon.paint(&painter, QRect(0, 0, side, side), Qt::AlignCenter, mode, state);
+    return image;
+}
+
+// Drawn into an image of `scale` device pixels to the pixel.
+QImage DrawnAt(const QIcon& icon, int side, qreal scale)
+{
+    QImage image(int(side * scale), int(side * scale), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    icon.paint(&painter, QRect(0, 0, side, side));
+    return image;
+}
+
+QColor Centre(const QIcon& icon, int side)
+{
+    return DrawnAs(icon, side, QIcon::Normal, QIcon::Off).pixelColor(side / 2, side / 2);
+}
+
+} // namespace
+
+// An icon given PNG files reads each one only when a size that needs it is
+// drawn, and then draws, sizes and lists exactly what Qt's own engine does
+// with the same images, in every mode and state. A file that is no image adds
+// nothing, as with Qt's engine.
+TEST_F(DialogSeamsTest, IconFilesAreReadWhenTheirSizeIsDrawnAndDrawAsQtsOwn)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString small = dir.filePath("icon-16.png");
+    const QString middle = dir.filePath("icon-32.png");
+    const QString large = dir.filePath("icon-128.png");
+    const QString on = dir.filePath("icon-on-32.png");
+    WritePng(small, 16, Qt::red);
+    WritePng(middle, 32, Qt::green);
+    WritePng(large, 128, Qt::blue);
+    WritePng(on, 32, Qt::cyan);
+
+    QIcon lazy;
+    lazy.addFile(small, QSize(16, 16));
+    lazy.addFile(middle, QSize(32, 32));
+    lazy.addFile(large, QSize(128, 128));
+    EXPECT_EQ(Centre(lazy, 16), QColor(Qt::red));
+    // Changed after the icon was made: the sizes not drawn yet were not read.
+    WritePng(small, 16, Qt::black);
+    WritePng(middle, 32, Qt::magenta);
+    WritePng(large, 128, Qt::yellow);
+    EXPECT_EQ(Centre(lazy, 16), QColor(Qt::red));
+    EXPECT_EQ(Centre(lazy, 20), QColor(Qt::magenta));
+    EXPECT_EQ(Centre(lazy, 128), QColor(Qt::yellow));
+
+    QIcon icon;
+    QIcon own;
+    QIcon sharp;
+    for (const auto& [file, side, mode, state] : { std::tuple { small, 16, QIcon::Normal, QIcon::Off },
+             std::tuple { middle, 32, QIcon::Normal, QIcon::Off }, std::tuple { large, 128, QIcon::Normal, QIcon::Off },
+             std::tuple { on, 32, QIcon::Normal, QIcon::On } }) {
+        icon.addFile(file, QSize(side, side), mode, state);
+        own.addPixmap(QPixmap(file), mode, state);
+        sharp.addFile(file, QSize(side, side), mode, state);
+    }
+    // On a screen of two device pixels to the pixel the larger image is read.
+    EXPECT_EQ(DrawnAt(sharp, 16, 2), DrawnAt(own, 16, 2));
+    for (QIcon::State state : { QIcon::Off, QIcon::On }) {
+        for (QIcon::Mode mode : { QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected }) {
+            for (int side : { 8, 16, 20, 32, 40, 64, 128, 200 }) {
+                const QSize size(side, side);
+                const std::string what = "mode " + std::to_string(mode) + ", state " + std::to_string(state) + ", side "
+                    + std::to_string(side);
+                EXPECT_EQ(icon.actualSize(size, mode, state), own.actualSize(size, mode, state)) << what;
+                EXPECT_EQ(icon.pixmap(size, mode, state).toImage(), own.pixmap(size, mode, state).toImage()) << what;
+                EXPECT_EQ(DrawnAs(icon, side, mode, state), DrawnAs(own, side, mode, state)) << what;
+            }
+            EXPECT_EQ(icon.availableSizes(mode, state), own.availableSizes(mode, state));
+        }
+    }
+
+    const QString notAnImage = dir.filePath("text.png");
+    QFile text(notAnImage);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not an image");
+    text.close();
+    QIcon broken;
+    broken.addFile(notAnImage, QSize(16, 16));
+    broken.addFile(dir.filePath("missing.png"), QSize(16, 16));
+    EXPECT_TRUE(broken.isNull());
+}
+
+// With no icon theme of the desktop's, the standard icons are Qt's own and no
+// theme is searched, not even the fallback one; a desktop's theme that has
+// them gives them.
+TEST_F(DialogSeamsTest, StandardIconsComeFromADesktopsThemeOnly)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const QString theme : { QStringLiteral("hicolor"), QStringLiteral("desktop") }) {
+        ASSERT_TRUE(QDir(dir.path()).mkpath(theme + "/16x16/actions"));
+        QFile index(dir.filePath(theme + "/index.theme"));
+        ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=" + theme.toUtf8()
+            + "\nDirectories=16x16/actions\n\n[16x16/actions]\nSize=16\nContext=Actions\nType=Fixed\n");
+        index.close();
+        WritePng(dir.filePath(theme + "/16x16/actions/go-previous.png"), 16, Qt::red);
+    }
+    const QStringList searched = QIcon::themeSearchPaths();
+    const QString fallback = QIcon::fallbackThemeName();
+    QIcon::setFallbackThemeName(QStringLiteral("hicolor"));
+    auto arrow = [] {
+        std::unique_ptr<QStyle> style(QStyleFactory::create(QStringLiteral("Fusion")));
+        return Centre(style->standardIcon(QStyle::SP_ArrowBack), 16);
+    };
+
+    QIcon::setThemeSearchPaths({ dir.path() });
+    QIcon::setThemeName(QStringLiteral("hicolor"));
+    fw::SkipFallbackOnlyIconTheme();
+    EXPECT_NE(arrow(), QColor(Qt::red));
+
+    QIcon::setThemeSearchPaths({ dir.path() });
+    QIcon::setThemeName(QStringLiteral("desktop"));
+    fw::SkipFallbackOnlyIconTheme();
+    EXPECT_EQ(arrow(), QColor(Qt::red));
+
+    QIcon::setThemeName(QString());
+    QIcon::setFallbackThemeName(fallback);
+    QIcon::setThemeSearchPaths(searched);
 }
