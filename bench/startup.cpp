@@ -12,6 +12,10 @@
 // of them alike. At the end the medians are compared: the main window should
 // take at most 1.5 times, the first window at most 1.8 times the minimal one.
 //
+// The open dialog shows the folder the game is started in (then the last one
+// it showed), so every run starts in the same made-up pictures folder: a
+// dozen JPEG files and two sub-folders, wherever the benchmark is run from.
+//
 // Needs a real X server. With DISPLAY set it uses that one, e.g.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_startup
 // (start a window manager in the session to include its work); without
@@ -53,6 +57,7 @@ std::filesystem::path BinDir()
 }
 
 std::filesystem::path g_config;
+std::filesystem::path g_pictures;
 
 // The environment of a run: ours, on the X server, with the given additions.
 std::vector<std::string> Environment(const std::vector<std::string>& extra)
@@ -84,6 +89,7 @@ Child Spawn(const std::string& program, const std::vector<std::string>& environm
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addchdir_np(&actions, g_pictures.c_str());
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 2);
     std::vector<char*> argv { const_cast<char*>(program.c_str()), nullptr };
     std::vector<char*> envp;
@@ -288,6 +294,20 @@ int main(int argc, char** argv)
     }
     g_config = std::filesystem::temp_directory_path() / ("tavrine-bench-startup-" + std::to_string(getpid()));
     std::filesystem::create_directories(g_config);
+    g_pictures = g_config / "Pictures";
+    for (const char* folder : { "Holidays", "Family" })
+        std::filesystem::create_directories(g_pictures / folder);
+    for (int number = 1; number <= 12; ++number) {
+        // Named and sized like photographs; the dialog reads no content.
+        std::FILE* file = std::fopen((g_pictures / ("photo" + std::to_string(number) + ".jpg")).c_str(), "wb");
+        if (!file) {
+            std::fprintf(stderr, "cannot write the pictures folder in %s\n", g_config.c_str());
+            return 1;
+        }
+        std::fseek(file, 2'000'000 + number * 1000, SEEK_SET);
+        std::fputc(0, file);
+        std::fclose(file);
+    }
 
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
