@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -202,9 +203,13 @@ std::optional<std::string> TextInputStream::ReadLine(size_t maxBytes)
     for (;;) {
         const char* data = m_buffer.data();
         const size_t n = m_buffer.size();
-        size_t end = m_pos;
-        while (end < n && data[end] != '\n' && data[end] != '\r')
-            ++end;
+        // The line ends at the first CR or LF; memchr scans many bytes a step.
+        const char* stop = data + n;
+        if (const void* lf = std::memchr(data + m_pos, '\n', n - m_pos))
+            stop = static_cast<const char*>(lf);
+        if (const void* cr = std::memchr(data + m_pos, '\r', size_t(stop - (data + m_pos))))
+            stop = static_cast<const char*>(cr);
+        const size_t end = size_t(stop - data);
         if (end - m_pos > maxBytes - line.size()) {
             // Too long to be what the caller reads: stop here rather than
             // hold any more of it.
