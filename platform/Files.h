@@ -79,6 +79,11 @@ private:
     explicit TextInputStream(int fd);
     // Makes sure unread bytes are buffered; false at the end or on failure.
     bool Fill();
+    // Whether the line that goes on past the buffer ends within `room` more
+    // bytes of the file, read ahead without being kept; the file is then put
+    // back where it was. True when that cannot be told (the file cannot seek);
+    // false too when it cannot be put back.
+    bool LineEndsWithin(size_t room);
     void Release();
 
     int m_fd = -1;

@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -210,9 +211,12 @@ std::optional<std::string> TextInputStream::ReadLine(size_t maxBytes)
         if (const void* cr = std::memchr(data + m_pos, '\r', size_t(stop - (data + m_pos))))
             stop = static_cast<const char*>(cr);
         const size_t end = size_t(stop - data);
-        if (end - m_pos > maxBytes - line.size()) {
-            // Too long to be what the caller reads: stop here rather than
-            // hold any more of it.
+        // Too long to be what the caller reads: stop here rather than hold
+        // any more of it. A line that goes on past the buffer is first read
+        // ahead for its end, so one that is too long is never held at all.
+        if (end - m_pos > maxBytes - line.size()
+            || (end == n && line.empty() && maxBytes != std::string::npos
+                && !LineEndsWithin(maxBytes - (end - m_pos)))) {
             m_failed = true;
             Release();
             return std::nullopt;
@@ -227,6 +231,44 @@ std::optional<std::string> TextInputStream::ReadLine(size_t maxBytes)
         if (!Fill())
             return m_failed ? std::nullopt : std::optional<std::string>(std::move(line));
     }
+}
+
+bool TextInputStream::LineEndsWithin(size_t room)
+{
+    if (m_fd < 0)
+        return true;
+    const off_t start = ::lseek(m_fd, 0, SEEK_CUR);
+    if (start < 0)
+        return true;
+    // A line longer than the caller takes is refused without being held, and
+    // without the memory it would take to hold it up to the bound.
+    std::string ahead(kReadChunk, '\0');
+    bool ends = false;
+    for (;;) {
+        const ssize_t got = ::read(m_fd, ahead.data(), ahead.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            // The end of the file ends the line; a read error shows again
+            // when the line is read.
+            ends = true;
+            break;
+        }
+        // A line end among the next room + 1 bytes ends the line in time.
+        const size_t bytes = size_t(got);
+        const size_t within = std::min(bytes, room + 1);
+        if (std::memchr(ahead.data(), '\n', within) || std::memchr(ahead.data(), '\r', within)) {
+            ends = true;
+            break;
+        }
+        if (bytes > room)
+            break;
+        room -= bytes;
+    }
+    // Not put back, the file can no longer be read in order: a failed read.
+    if (::lseek(m_fd, start, SEEK_SET) != start)
+        return false;
+    return ends;
 }
 
 void TextInputStream::Close()

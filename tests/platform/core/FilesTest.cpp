@@ -249,6 +249,17 @@ TEST_F(FilesTest, AFileIsReadAsTheLinesAreAskedFor)
     EXPECT_TRUE(stream->Failed());
     EXPECT_TRUE(stream->EOF());
     EXPECT_EQ(stream->ReadLine(), "");
+    // Lines longer than the buffer but within the bound come whole, up to
+    // the bound exactly, whether a line end or the file's end ends them.
+    const std::string wide(200000, 'y');
+    Write("wide", wide + "\r\n#next\n" + wide + "z");
+    auto wideStream = FolderItem(PathOf("wide")).OpenAsTextFile();
+    ASSERT_NE(wideStream, nullptr);
+    EXPECT_EQ(wideStream->ReadLine(wide.size()), std::optional<std::string>(wide));
+    EXPECT_EQ(wideStream->ReadLine(5), std::optional<std::string>("#next"));
+    EXPECT_EQ(wideStream->ReadLine(wide.size() + 1), std::optional<std::string>(wide + "z"));
+    EXPECT_TRUE(wideStream->EOF());
+    EXPECT_FALSE(wideStream->Failed());
     TextInputStream exact("abc\nabcd");
     EXPECT_EQ(exact.ReadLine(3), std::optional<std::string>("abc"));
     EXPECT_EQ(exact.ReadLine(3), std::nullopt) << "a last line without its end counts too";
