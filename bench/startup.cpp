@@ -199,14 +199,15 @@ double Largest(const std::vector<double>& values)
     return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
 }
 
-// Ten rounds of a few starts each: about 90 process starts, well under a
-// minute on an idle machine.
+// Twenty rounds of a few starts each: about 180 process starts, under a
+// minute on an idle machine. A busy spell on a shared machine lands on a few
+// rounds, and with twenty the medians keep clear of it.
 void Configure(benchmark::internal::Benchmark* b)
 {
     b->UseRealTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(3)
-        ->Repetitions(10)
+        ->Repetitions(20)
         ->ComputeStatistics("min", Smallest)
         ->ComputeStatistics("max", Largest);
 }
