@@ -331,12 +331,16 @@ TEST_F(DialogSeamsTest, TheRealOpenDialogOffersTheTypesFilesAndReturnsTheChoice)
 
 namespace {
 
-QImage Drawn(const QIcon& icon, int side)
+// The icon painted centred on a transparent square of `side` pixels, in an
+// image of `scale` device pixels to the pixel.
+QImage Drawn(const QIcon& icon, int side, QIcon::Mode mode = QIcon::Normal, QIcon::State state = QIcon::Off,
+    qreal scale = 1)
 {
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    QImage image(int(side * scale), int(side * scale), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    icon.paint(&painter, QRect(0, 0, side, side));
+    icon.paint(&painter, QRect(0, 0, side, side), Qt::AlignCenter, mode, state);
     return image;
 }
 
@@ -378,29 +382,9 @@ void WritePng(const QString& path, int side, const QColor& colour)
     ASSERT_TRUE(image.save(path, "PNG")) << path.toStdString();
 }
 
-QImage DrawnAs(const QIcon& icon, int side, QIcon::Mode mode, QIcon::State state)
-{
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    icon.paint(&painter, QRect(0, 0, side, side), Qt::AlignCenter, mode, state);
-    return image;
-}
-
-// Drawn into an image of `scale` device pixels to the pixel.
-QImage DrawnAt(const QIcon& icon, int side, qreal scale)
-{
-    QImage image(int(side * scale), int(side * scale), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(scale);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    icon.paint(&painter, QRect(0, 0, side, side));
-    return image;
-}
-
 QColor Centre(const QIcon& icon, int side)
 {
-    return DrawnAs(icon, side, QIcon::Normal, QIcon::Off).pixelColor(side / 2, side / 2);
+    return Drawn(icon, side).pixelColor(side / 2, side / 2);
 }
 
 } // namespace
@@ -446,7 +430,7 @@ TEST_F(DialogSeamsTest, IconFilesAreReadWhenTheirSizeIsDrawnAndDrawAsQtsOwn)
         sharp.addFile(file, QSize(side, side), mode, state);
     }
     // On a screen of two device pixels to the pixel the larger image is read.
-    EXPECT_EQ(DrawnAt(sharp, 16, 2), DrawnAt(own, 16, 2));
+    EXPECT_EQ(Drawn(sharp, 16, QIcon::Normal, QIcon::Off, 2), Drawn(own, 16, QIcon::Normal, QIcon::Off, 2));
     for (QIcon::State state : { QIcon::Off, QIcon::On }) {
         for (QIcon::Mode mode : { QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected }) {
             for (int side : { 8, 16, 20, 32, 40, 64, 128, 200 }) {
@@ -455,7 +439,7 @@ TEST_F(DialogSeamsTest, IconFilesAreReadWhenTheirSizeIsDrawnAndDrawAsQtsOwn)
                     + std::to_string(side);
                 EXPECT_EQ(icon.actualSize(size, mode, state), own.actualSize(size, mode, state)) << what;
                 EXPECT_EQ(icon.pixmap(size, mode, state).toImage(), own.pixmap(size, mode, state).toImage()) << what;
-                EXPECT_EQ(DrawnAs(icon, side, mode, state), DrawnAs(own, side, mode, state)) << what;
+                EXPECT_EQ(Drawn(icon, side, mode, state), Drawn(own, side, mode, state)) << what;
             }
             EXPECT_EQ(icon.availableSizes(mode, state), own.availableSizes(mode, state));
         }
