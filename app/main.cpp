@@ -30,20 +30,22 @@ int main(int argc, char** argv)
     InitModuleValues();
     fw::RuntimeSetExceptionHelper(&ExceptionHelper);
     fw::RuntimeInitExternalClasses();
-    // A missing plug-in library ends start-up with a message naming it.
+    // A missing plug-in library ends start-up with a message naming it; the
+    // way out is then the same as after the event loop, so nothing the
+    // framework started is left running when main returns.
     fw::DispatchEvent("LoadPicturePlugins", [] { LoadPicturePlugins(); });
-    if (fw::QuitRequested())
-        return fw::QuitCode();
-    InitFileTypes();
+    if (!fw::QuitRequested()) {
+        InitFileTypes();
 
-    auto app = std::make_shared<App>();
-    app->Constructor();
-    fw::RuntimeRegisterAppObject(app);
-    app.reset();
-    AddAppMenuHandlers();
-    fw::RunFrameworkInitialization(&FrameworkInitialized);
+        auto app = std::make_shared<App>();
+        app->Constructor();
+        fw::RuntimeRegisterAppObject(app);
+        app.reset();
+        AddAppMenuHandlers();
+        fw::RunFrameworkInitialization(&FrameworkInitialized);
 
-    fw::RuntimeRun();
+        fw::RuntimeRun();
+    }
 
     ReleaseModuleValues();
     return fw::RuntimeExit();

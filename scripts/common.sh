@@ -7,15 +7,17 @@ JOBS="$(nproc)"
 # Debian packages: the toolchain, Qt 6 with the offscreen platform, JPEG, the
 # test and benchmark libraries, the fonts the windows use (Liberation stands in
 # for Arial and Courier), poppler to read printed PDFs back, and GStreamer for
-# Qt Multimedia's sound output, and Python for the include-layer check.
+# Qt Multimedia's sound output, Python for the include-layer check, and Xvfb
+# with xdotool for the tests that run the game on a real X server.
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
-    libjpeg62-turbo-dev libfontconfig-dev
+    libjpeg62-turbo-dev
     libgtest-dev libbenchmark-dev
     fonts-liberation poppler-utils
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     python3
+    xvfb xdotool
 )
 
 install_packages() {

@@ -2,20 +2,16 @@
 
 #include <cxxabi.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <exception>
-#include <system_error>
-#include <thread>
 #include <typeinfo>
 #include <vector>
 
 #include <QApplication>
-#include <QDBusConnection>
 #include <QEventLoop>
 #include <QThreadPool>
 #include <QTimer>
-
-#include <fontconfig/fontconfig.h>
 
 #include "platform/Dialogs.h"
 #include "platform/Exceptions.h"
@@ -111,26 +107,18 @@ std::string Application::LongVersion() const { return TAVRINE_VERSION_TEXT; }
 
 void RuntimeInit(int& argc, char** argv)
 {
+    // When the display goes away, Qt ends the program with status 1 once it
+    // sees the broken connection; a write to that connection must not kill
+    // the program with SIGPIPE first. (QProcess restores the signal for the
+    // programs it starts, such as the browser.)
+    std::signal(SIGPIPE, SIG_IGN);
+    // Start-up begins no thread of its own: QApplication's constructor sets
+    // the process's locale, which no other thread may be reading, and every
+    // way out of the program, early ones included, must find nothing of ours
+    // still running.
     if (!QApplication::instance()) {
-        // Reading fontconfig's configuration (some eighty files, 9 ms here)
-        // is the first cost of any text, and bringing Qt up does not need
-        // it: it is read beside that, and Qt finds it loaded.
-        std::jthread fonts;
-        try {
-            fonts = std::jthread([] { FcInit(); });
-        } catch (const std::system_error&) {
-            // Then Qt reads it when the first text needs it.
-        }
         s_ownApplication = new QApplication(argc, argv);
         QApplication::setApplicationName("Tavrine");
-        // On X11 and Wayland the accessibility bridge connects to the session
-        // bus when the first control is made, and waits for the connection
-        // (where there is no bus, for an attempt to start one: milliseconds).
-        // Connected now on a pool thread, that wait passes while the first
-        // window is being made.
-        const QString platform = QGuiApplication::platformName();
-        if (platform == u"xcb" || platform.startsWith(u"wayland"))
-            QThreadPool::globalInstance()->start([] { (void)QDBusConnection::sessionBus(); });
     }
     // The program decides when to quit (its main window's Close event).
     QApplication::setQuitOnLastWindowClosed(false);
@@ -190,6 +178,10 @@ int RuntimeExit()
     if (QCoreApplication::instance())
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     int status = s_fatal ? 1 : s_quitCode;
+    // Qt's painting hands large fills to the threads of its global pool;
+    // they are ended here, so none is left running when main returns and
+    // the exit handlers take Qt down.
+    QThreadPool::globalInstance()->waitForDone();
     if (s_ownApplication) {
         delete s_ownApplication;
         s_ownApplication = nullptr;
