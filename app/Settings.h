@@ -17,9 +17,13 @@ public:
 // Directive records of the settings file; index 0 holds none.
 extern std::vector<std::shared_ptr<directiveClass>> Directives;
 
-// Lines longer than this end reading: no settings line comes near it, and it
-// bounds what reading a damaged or hostile file can hold in memory.
-constexpr size_t LongestSettingsLine = 1024 * 1024;
+// Reading stops, as for an unreadable file, once it would go past either
+// bound: the game writes three short lines, and a damaged or hostile file,
+// one endless line or millions of short ones, must not hold up start-up or
+// fill the memory. Every line counts one byte for its end, the last
+// one too.
+constexpr size_t LargestSettingsFile = 1024 * 1024;
+constexpr size_t MostSettingsLines = 10000;
 
 // Reads "tavrine2.txt" from the Preferences folder into the settings values,
 // or sets the defaults when there is no readable file. A file that cannot be
@@ -30,7 +34,7 @@ void LoadSettings();
 // no file item, it cannot be opened, or reading broke off before the end.
 bool ReadSettingsFile(const std::shared_ptr<fw::FolderItem>& file);
 // Parses the lines of an opened settings file into Directives; False when
-// reading broke off (a line over LongestSettingsLine, or a failed read).
+// reading broke off (past the bounds above, or a failed read).
 bool ReadSettingsLines(fw::TextInputStream& stream);
 // Writes the three settings lines, replacing the old file only once the new
 // one is complete.

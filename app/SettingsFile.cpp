@@ -1,6 +1,7 @@
 // The settings file's line reader. Kept apart from loading and saving so the
 // fuzz build can link it with the framework's core alone.
 #include "app/Settings.h"
+
 #include "platform/Application.h"
 #include "platform/Strings.h"
 
@@ -20,12 +21,18 @@ bool ReadSettingsFile(const std::shared_ptr<fw::FolderItem>& file)
 
 bool ReadSettingsLines(fw::TextInputStream& stream)
 {
+    size_t bytesLeft = LargestSettingsFile;
+    size_t linesLeft = MostSettingsLines;
     while (!stream.EOF()) {
-        auto line = stream.ReadLine(LongestSettingsLine);
-        // A line this long is no settings line, and a file that cannot be
-        // read to the end counts as unreadable from that point.
+        // More than a settings file holds: what was read so far applies, the
+        // rest is as for a file that cannot be read.
+        if (bytesLeft == 0 || linesLeft == 0)
+            return false;
+        --linesLeft;
+        auto line = stream.ReadLine(bytesLeft - 1);
         if (!line)
             return false;
+        bytesLeft -= line->size() + 1;
         std::string first = fw::Mid(*line, 1, 1);
         // Anything but a directive or a comment ends the file, the empty
         // line included.

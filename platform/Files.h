@@ -106,7 +106,10 @@ public:
     // A text file that takes the place of `file` in one step when it is
     // closed: the lines go to a new file of a unique name in the same folder,
     // created exclusively (never through a link), which Close renames over
-    // `file`. nullptr when the new file cannot be created.
+    // `file`. Where `file` is a link, the file at the end of its links is
+    // replaced and the link stays. The new file keeps the old one's
+    // permissions (0600 for a first one). nullptr when the new file cannot
+    // be created.
     static std::shared_ptr<TextOutputStream> CreateReplacing(const FolderItem& file);
 
     void WriteLine(const std::string& text);

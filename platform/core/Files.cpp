@@ -327,11 +327,42 @@ std::shared_ptr<TextOutputStream> TextOutputStream::Create(const FolderItem& fil
     return stream;
 }
 
+namespace {
+
+// Links a chain may pass through before it counts as a circle, as the
+// kernel counts them.
+constexpr int kMostLinks = 40;
+
+// The file `path` names once its links are followed, whether or not that
+// file exists yet; "" when the links go round in a circle or one cannot be
+// read.
+std::string FinalTarget(const std::string& path)
+{
+    std::string current = path;
+    for (int links = 0; links <= kMostLinks; ++links) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::error_code ec;
+        fs::path next = fs::read_symlink(current, ec);
+        if (ec || next.empty())
+            return "";
+        // A relative link counts from the folder that holds it.
+        if (next.is_relative())
+            next = fs::path(current).parent_path() / next;
+        current = NormalisedPath(next.string());
+    }
+    return "";
+}
+
+} // namespace
+
 std::shared_ptr<TextOutputStream> TextOutputStream::CreateReplacing(const FolderItem& file)
 {
-    const std::string& path = file.NativePath();
-    auto folder = file.Parent();
-    if (path.empty() || !folder)
+    // A file kept as a link (to a dotfile, say) stays one: the file behind
+    // the link is replaced, in its own folder, and the link is left alone.
+    const std::string path = FinalTarget(file.NativePath());
+    if (path.empty() || path == "/")
         return nullptr;
     // mkostemp creates the file with O_CREAT | O_EXCL under a name nobody
     // could have guessed, so a link planted in the folder is never followed
@@ -340,6 +371,12 @@ std::shared_ptr<TextOutputStream> TextOutputStream::CreateReplacing(const Folder
     int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0)
         return nullptr;
+    // The new file keeps the old one's permissions; a first one is the
+    // owner's alone (mkostemp's 0600).
+    // (The file is ours, so the change cannot be refused.)
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        (void)::fchmod(fd, old.st_mode & 0777);
     std::shared_ptr<TextOutputStream> stream(new TextOutputStream());
     stream->m_state = std::make_unique<State>();
     stream->m_state->Fd = fd;

@@ -10,7 +10,9 @@
 #include <random>
 #include <sstream>
 
+#include <sys/fsuid.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/Settings.h"
@@ -352,16 +354,57 @@ TEST_F(SettingsTest, HugeFilesAreNotReadPastWhatTheyCanHold)
 
     // What was read before an overlong line still holds; the rest takes the
     // defaults.
-    Load("#UseRotation True\r\n'note\r#ScaleFactor 2\n#Window1Position " + std::string(LongestSettingsLine, '5'));
+    Load("#UseRotation True\r\n'note\r#ScaleFactor 2\n#Window1Position " + std::string(LargestSettingsFile, '5'));
     EXPECT_TRUE(UseRotation);
     EXPECT_EQ(ScaleFactor, 2);
     auto screen = fw::GetScreen(0);
     EXPECT_EQ(WinLeft, fw::ToInt32((screen->AvailableWidth() - 865) / 2.0));
+}
 
-    // A line just within the bound is still a line.
-    Load("#Window1Position 7,8" + std::string(LongestSettingsLine - 20, ' ') + "\n#ScaleFactor 1\n");
-    EXPECT_EQ(WinTop, 7);
-    EXPECT_EQ(WinLeft, 8);
+// A file is read up to a size and a number of lines far above anything the
+// game writes, every line end counted as one byte; one byte or one line more
+// and reading stops there, as for a file that cannot be read: what came
+// before applies, the defaults the rest.
+TEST_F(SettingsTest, ReadingStopsPastTheLargestFileAndTheMostLines)
+{
+    const std::string head = "#Window1Position 7,8\n";
+    const std::string tail = "#ScaleFactor 2\n";
+    auto comment = [](size_t bytes) { return "'" + std::string(bytes - 2, 'c') + "\n"; };
+    // Two comments fill the file up to the bound, whatever their split.
+    const size_t filler = LargestSettingsFile - head.size() - tail.size();
+    for (size_t extra : { 0, 1 }) {
+        const std::string file
+            = head + comment(filler / 2) + comment(filler - filler / 2 + extra) + tail;
+        Load(file);
+        EXPECT_EQ(WinTop, 7) << file.size() << " bytes";
+        EXPECT_EQ(WinLeft, 8) << file.size() << " bytes";
+        EXPECT_EQ(ScaleFactor, extra ? 1 : 2) << file.size() << " bytes";
+    }
+    for (size_t extra : { 0, 1 }) {
+        std::string file = head;
+        for (size_t line = 2; line < MostSettingsLines + extra; ++line)
+            file += "'\n";
+        file += tail;
+        Load(file);
+        EXPECT_EQ(WinTop, 7) << MostSettingsLines + extra << " lines";
+        EXPECT_EQ(ScaleFactor, extra ? 1 : 2) << MostSettingsLines + extra << " lines";
+    }
+}
+
+// Millions of short directive lines: neither every record nor the file is
+// taken in, and start-up goes on with what the first lines said.
+TEST_F(SettingsTest, ManyShortDirectivesAreNotAllKept)
+{
+    std::string file = "#Window1Position 300,200\n";
+    for (int line = 0; line < 10'000'000; ++line)
+        file += "#a b\n";
+    const long long before = BytesRead();
+    Load(file);
+    EXPECT_LT(BytesRead() - before, 8LL << 20) << "reading went on past the bounds";
+    EXPECT_LE(Directives.size(), MostSettingsLines + 1);
+    EXPECT_EQ(WinTop, 300);
+    EXPECT_EQ(WinLeft, 200);
+    EXPECT_FALSE(UseRotation);
     EXPECT_EQ(ScaleFactor, 1);
 }
 
@@ -472,6 +515,95 @@ TEST_F(SettingsTest, ALinkWhereTheNewFileMightGoIsNeverWrittenThrough)
         fs::remove(SettingsPath().parent_path() / name);
     }
     fs::remove(target);
+}
+
+// A settings file kept as a link, say into the player's dotfiles, through a
+// chain of relative links as dotfile managers make them. It is read through
+// the links, and the save replaces the file at their end, in that file's own
+// folder and with its permissions; every link stays as it was.
+TEST_F(SettingsTest, ASettingsFileKeptAsALinkStaysALink)
+{
+    namespace fs = std::filesystem;
+    const fs::path config = SettingsPath().parent_path();
+    const fs::path dotfiles = config.parent_path() / ("tavrine-dotfiles-" + std::to_string(getpid()));
+    fs::remove_all(dotfiles);
+    fs::create_directories(dotfiles);
+    const fs::path target = dotfiles / "tavrine2.txt";
+    {
+        std::ofstream(target) << "#Window1Position 10,20\n#UseRotation True\n#ScaleFactor 2\n";
+    }
+    fs::permissions(target, fs::perms(0644));
+    const fs::path toVia = fs::path("..") / dotfiles.filename() / "via";
+    fs::create_symlink(toVia, SettingsPath());
+    fs::create_symlink("tavrine2.txt", dotfiles / "via");
+    auto names = [](const fs::path& folder) {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(folder))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    auto expectLinksAndFoldersAsTheyWere = [&] {
+        std::error_code notALink;
+        EXPECT_EQ(fs::read_symlink(SettingsPath(), notALink), toVia);
+        EXPECT_EQ(fs::read_symlink(dotfiles / "via", notALink), fs::path("tavrine2.txt"));
+        EXPECT_EQ(names(config), std::vector<std::string> { "tavrine2.txt" });
+        EXPECT_EQ(names(dotfiles), (std::vector<std::string> { "tavrine2.txt", "via" }));
+    };
+
+    InitModuleValues();
+    LoadSettings();
+    EXPECT_EQ(WinTop, 10);
+    EXPECT_EQ(WinLeft, 20);
+    EXPECT_TRUE(UseRotation);
+    EXPECT_EQ(ScaleFactor, 2);
+    WinTop = 30;
+    SaveSettings();
+    expectLinksAndFoldersAsTheyWere();
+    EXPECT_EQ(ReadSettingsBytes(), "#Window1Position 30,20\n#UseRotation True\n#ScaleFactor 2\n");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0644));
+
+    // The dotfiles folder cannot be written: the save fails quietly and the
+    // old file stays whole. Permission bits bind root only once it checks
+    // files as somebody else, so the save is made as the user "nobody".
+    fs::permissions(dotfiles, fs::perms(0555));
+    WinTop = 40;
+    const uid_t before = uid_t(setfsuid(geteuid() == 0 ? 65534 : geteuid()));
+    SaveSettings();
+    setfsuid(before);
+    fs::permissions(dotfiles, fs::perms(0755));
+    expectLinksAndFoldersAsTheyWere();
+    EXPECT_EQ(ReadSettingsBytes(), "#Window1Position 30,20\n#UseRotation True\n#ScaleFactor 2\n");
+
+    // A link to a file not yet there: the save makes it, the owner's alone.
+    fs::remove(target);
+    SaveSettings();
+    expectLinksAndFoldersAsTheyWere();
+    EXPECT_EQ(ReadSettingsBytes(), "#Window1Position 40,20\n#UseRotation True\n#ScaleFactor 2\n");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0600));
+
+    // Links that go round in a circle are not followed for ever, nor
+    // replaced.
+    fs::remove(target);
+    fs::create_symlink("via", target);
+    SaveSettings();
+    std::error_code notALink;
+    EXPECT_EQ(fs::read_symlink(target, notALink), fs::path("via"));
+    expectLinksAndFoldersAsTheyWere();
+    fs::remove_all(dotfiles);
+}
+
+// A plain settings file keeps the permissions it was given; a first one is
+// the owner's alone.
+TEST_F(SettingsTest, ASavedFileKeepsItsPermissions)
+{
+    namespace fs = std::filesystem;
+    SaveSettings();
+    EXPECT_EQ(fs::status(SettingsPath()).permissions(), fs::perms(0600));
+    fs::permissions(SettingsPath(), fs::perms(0640));
+    SaveSettings();
+    EXPECT_EQ(fs::status(SettingsPath()).permissions(), fs::perms(0640));
+    EXPECT_FALSE(fs::is_symlink(SettingsPath()));
 }
 
 } // namespace
