@@ -1,5 +1,6 @@
 #include "GameTestSupport.h"
 
+#include <numeric>
 #include <set>
 
 #include "puzzle/Scrambling.h"
@@ -48,11 +49,29 @@ protected:
     }
 };
 
+// The deal that a shuffle of 0 to 24 gives under `seed`.
+std::vector<int32_t> ShuffledUnder(uint64_t seed)
+{
+    fw::SeedFrameworkRandomness(seed);
+    std::vector<int32_t> deal;
+    for (int32_t j = 0; j < Pieces; ++j)
+        deal.push_back(j);
+    fw::Shuffle(deal);
+    return deal;
+}
+
 TEST_F(ScrambleTest, WithoutRotationCutsDealsAndStartsTheGame)
 {
+    const std::vector<int32_t> expected = ShuffledUnder(42);
     Seed(42);
     Scramble();
     ExpectDealMatchesSlots();
+    // The deal is the shuffle's: pieces left on their own homes would start
+    // the game already solved.
+    EXPECT_EQ(Slots, expected);
+    std::vector<int32_t> unshuffled(expected.size());
+    std::iota(unshuffled.begin(), unshuffled.end(), 0);
+    EXPECT_NE(Slots, unshuffled);
     for (int32_t i = 0; i < Pieces; ++i)
         EXPECT_EQ(Code(i), "0");
     ExpectPiecesAreTheirTilesTurnedByTheirCodes();
@@ -95,6 +114,9 @@ TEST_F(ScrambleTest, TheSameSeedDealsTheSameGameAndAnotherSeedAnother)
         return cells;
     };
     EXPECT_EQ(deal(3), deal(3));
+    EXPECT_NE(deal(3), deal(4));
+    // Without turns the codes are all "0": the deal alone must differ.
+    UseRotation = false;
     EXPECT_NE(deal(3), deal(4));
 }
 
