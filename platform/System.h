@@ -66,12 +66,14 @@ private:
 void ShowURL(const std::string& url);
 // Whether ShowURL would hand this link to the desktop.
 bool IsOpenableURL(const std::string& url);
-// Whether `url` is an absolute http or https address with a host that the
-// browser will be given as it is written: the one test of a web address, so
-// a program that decides to open an address with ShowURL knows it will be
+// Whether `url` is an absolute http or https address with a host, as a
+// strict reading of its text finds it: the one test of a web address, so a
+// program that decides to open an address with ShowURL knows it will be
 // opened. Links from a downloaded document must pass it, since anything else
 // (file:, javascript:, a custom handler, a relative path, an address that
-// browsers read differently from how it looks) must not reach the desktop.
+// browsers read differently from how it looks) must not reach the desktop. A
+// host written in Unicode passes, as browsers open it, and goes to the
+// desktop in its ASCII form.
 bool IsWebURL(const std::string& url);
 // The desktop's alert.
 void Beep();

@@ -201,7 +201,11 @@ TEST_F(SoundDesktopTest, OnlyAbsoluteWebAddressesPassAndAllOfThemAreOpened)
 {
     for (const char* url : { "http://www.halvory.example/tavrine.dmg", "https://www.halvory.example",
              "HTTPS://WWW.HALVORY.EXAMPLE/a?b=c#d", "Http://host:8080/x", "http://user@host/",
-             "http://[::1]:8080/x", "http://127.0.0.1/x" }) {
+             "http://[::1]:8080/x", "http://127.0.0.1/x", "http://host_name/",
+             // Hosts written in Unicode: browsers open them, under the same
+             // ASCII names the desktop is given.
+             "http://\u00E9xample.com/", "https://\u4F8B\u5B50.\u6D4B\u8BD5/download",
+             "http://\uFF45\uFF58\uFF41\uFF4D\uFF50\uFF4C\uFF45.com/" }) {
         EXPECT_TRUE(fw::IsWebURL(url)) << url;
         EXPECT_TRUE(fw::IsOpenableURL(url)) << url;
     }
