@@ -359,8 +359,9 @@ TEST_F(DialogSeamsTest, StandardIconsAreTheStylesOwnWhenDrawn)
         const auto pixmap = QStyle::StandardPixmap(which);
         const QIcon expected = own->standardIcon(pixmap);
         const QIcon lazy = QApplication::style()->standardIcon(pixmap);
-        if (fw::IsAlwaysProvidedStandardIcon(pixmap))
+        if (fw::IsAlwaysProvidedStandardIcon(pixmap)) {
             EXPECT_FALSE(expected.isNull()) << "standard pixmap " << which;
+        }
         ASSERT_EQ(lazy.isNull(), expected.isNull()) << "standard pixmap " << which;
         if (expected.isNull())
             continue;
@@ -463,7 +464,7 @@ TEST_F(DialogSeamsTest, StandardIconsComeFromADesktopsThemeOnly)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    for (const QString theme : { QStringLiteral("hicolor"), QStringLiteral("desktop") }) {
+    for (const QString& theme : { QStringLiteral("hicolor"), QStringLiteral("desktop") }) {
         ASSERT_TRUE(QDir(dir.path()).mkpath(theme + "/16x16/actions"));
         QFile index(dir.filePath(theme + "/index.theme"));
         ASSERT_TRUE(index.open(QIODevice::WriteOnly));

@@ -211,8 +211,9 @@ TEST_F(MenuViewTest, ViewsFollowTheModelWhenAMenuIsAboutToShow)
     QMenu* edit = MenuTitled(fw::MenuBarViewOf(*second), "&Edit");
     ASSERT_NE(edit, nullptr);
     for (QAction* action : edit->actions()) {
-        if (action->text() == "&Delete")
+        if (action->text() == "&Delete") {
             EXPECT_FALSE(action->isVisible());
+        }
     }
 }
 

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -62,6 +61,62 @@ Footer FooterOf(const std::string& page)
     return footer;
 }
 
+// One element of the XML that poppler writes: its start tag and, for an
+// element with an end tag, what stands between the two.
+struct Element {
+    std::string Tag;
+    std::string Inner;
+};
+
+// The elements called `name`, in document order. poppler writes each on a
+// line of its own, with no element of the same name inside it.
+std::vector<Element> ElementsNamed(const std::string& xml, const std::string& name)
+{
+    const std::string open = "<" + name + " ";
+    const std::string close = "</" + name + ">";
+    std::vector<Element> elements;
+    for (size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, at + 1)) {
+        const size_t tagEnd = xml.find('>', at);
+        if (tagEnd == std::string::npos)
+            break;
+        Element element { xml.substr(at, tagEnd + 1 - at), "" };
+        if (xml[tagEnd - 1] != '/') {
+            const size_t end = xml.find(close, tagEnd);
+            if (end == std::string::npos)
+                break;
+            element.Inner = xml.substr(tagEnd + 1, end - tagEnd - 1);
+        }
+        elements.push_back(std::move(element));
+    }
+    return elements;
+}
+
+// The value of the attribute `name` in a start tag; "" when it has none.
+std::string Attribute(const std::string& tag, const std::string& name)
+{
+    const std::string key = " " + name + "=\"";
+    size_t at = tag.find(key);
+    if (at == std::string::npos)
+        return "";
+    at += key.size();
+    return tag.substr(at, tag.find('"', at) - at);
+}
+
+std::string WithoutTags(const std::string& text)
+{
+    std::string plain;
+    bool inTag = false;
+    for (char c : text) {
+        if (c == '<')
+            inTag = true;
+        else if (c == '>' && inTag)
+            inTag = false;
+        else if (!inTag)
+            plain += c;
+    }
+    return plain;
+}
+
 // A word as poppler places it on a page, in points from the page's top-left.
 struct Word {
     double Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -73,11 +128,10 @@ std::vector<Word> WordsOnPage(const std::string& pdf, int page)
     const std::string number = std::to_string(page);
     const std::string xml
         = RunCommand("pdftotext -bbox -f " + number + " -l " + number + " '" + pdf + "' - 2>/dev/null");
-    static const std::regex word(
-        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
     std::vector<Word> words;
-    for (std::sregex_iterator it(xml.begin(), xml.end(), word), end; it != end; ++it)
-        words.push_back({ std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]), (*it)[5] });
+    for (const Element& word : ElementsNamed(xml, "word"))
+        words.push_back({ std::stod(Attribute(word.Tag, "xMin")), std::stod(Attribute(word.Tag, "yMin")),
+            std::stod(Attribute(word.Tag, "xMax")), std::stod(Attribute(word.Tag, "yMax")), word.Inner });
     return words;
 }
 
@@ -102,18 +156,15 @@ std::vector<TextRun> RunsOnPage(const std::string& pdf, int page)
     const std::string number = std::to_string(page);
     const std::string xml = RunCommand(
         "pdftohtml -xml -i -zoom 1 -stdout -f " + number + " -l " + number + " '" + pdf + "' 2>/dev/null");
-    static const std::regex fontspec(R"re(<fontspec id="(\d+)" size="(\d+)" family="([^"]*)")re");
-    static const std::regex text(R"re(<text [^>]*font="(\d+)"[^>]*>(.*)</text>)re");
-    static const std::regex tag("<[^>]*>");
     std::map<std::string, std::pair<int, std::string>> fonts;
-    for (std::sregex_iterator it(xml.begin(), xml.end(), fontspec), end; it != end; ++it)
-        fonts[(*it)[1]] = { std::stoi((*it)[2]), (*it)[3] };
+    for (const Element& fontspec : ElementsNamed(xml, "fontspec"))
+        fonts[Attribute(fontspec.Tag, "id")]
+            = { std::stoi(Attribute(fontspec.Tag, "size")), Attribute(fontspec.Tag, "family") };
     std::vector<TextRun> runs;
-    for (std::sregex_iterator it(xml.begin(), xml.end(), text), end; it != end; ++it) {
-        const std::string inner = (*it)[2];
-        const auto& font = fonts[(*it)[1]];
-        runs.push_back({ std::regex_replace(inner, tag, ""), font.second, font.first,
-            inner.find("<b>") != std::string::npos });
+    for (const Element& text : ElementsNamed(xml, "text")) {
+        const auto& font = fonts[Attribute(text.Tag, "font")];
+        runs.push_back({ WithoutTags(text.Inner), font.second, font.first,
+            text.Inner.find("<b>") != std::string::npos });
     }
     return runs;
 }

@@ -67,8 +67,9 @@ protected:
         Write("lines", bytes);
         auto file = FolderItem(PathOf("lines")).OpenAsTextFile();
         EXPECT_NE(file, nullptr);
-        if (file)
+        if (file) {
             EXPECT_EQ(AllLines(*file), lines) << "read from a file";
+        }
         return lines;
     }
 
