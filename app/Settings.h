@@ -23,7 +23,7 @@ extern std::vector<std::shared_ptr<directiveClass>> Directives;
 // fill the memory. Every line counts one byte for its end, the last
 // one too.
 constexpr size_t LargestSettingsFile = 1024 * 1024;
-constexpr size_t MostSettingsLines = 10000;
+constexpr size_t MostSettingsLines = 1000;
 
 // Reads "tavrine2.txt" from the Preferences folder into the settings values,
 // or sets the defaults when there is no readable file. A file that cannot be
