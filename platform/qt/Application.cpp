@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QThreadPool>
 #include <QTimer>
 
 #include "platform/Dialogs.h"
@@ -178,10 +177,6 @@ int RuntimeExit()
     if (QCoreApplication::instance())
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     int status = s_fatal ? 1 : s_quitCode;
-    // Qt's painting hands large fills to the threads of its global pool;
-    // they are ended here, so none is left running when main returns and
-    // the exit handlers take Qt down.
-    QThreadPool::globalInstance()->waitForDone();
     if (s_ownApplication) {
         delete s_ownApplication;
         s_ownApplication = nullptr;
