@@ -372,8 +372,8 @@ std::shared_ptr<TextOutputStream> TextOutputStream::CreateReplacing(const Folder
     if (fd < 0)
         return nullptr;
     // The new file keeps the old one's permissions; a first one is the
-    // owner's alone (mkostemp's 0600).
-    // (The file is ours, so the change cannot be refused.)
+    // owner's alone (mkostemp's 0600). The new file is ours, so the change
+    // cannot be refused.
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
         (void)::fchmod(fd, old.st_mode & 0777);

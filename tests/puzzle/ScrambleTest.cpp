@@ -53,9 +53,8 @@ protected:
 std::vector<int32_t> ShuffledUnder(uint64_t seed)
 {
     fw::SeedFrameworkRandomness(seed);
-    std::vector<int32_t> deal;
-    for (int32_t j = 0; j < Pieces; ++j)
-        deal.push_back(j);
+    std::vector<int32_t> deal(Pieces);
+    std::iota(deal.begin(), deal.end(), 0);
     fw::Shuffle(deal);
     return deal;
 }
